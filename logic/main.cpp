@@ -1,0 +1,9 @@
+#include "process_entry.h"
+#include "qt_platform.h"
+#include "qt_toolkit.h"
+
+int main(int argc, char** argv) {
+    lumora::QtPlatform platform(argc, argv);
+    lumora::QtToolkit ui;
+    return lumora::runLumora(ui);
+}

@@ -1,0 +1,52 @@
+#include "picture_box.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace lumora {
+
+PictureBox::PictureBox(QColor background, QWidget* parent)
+    : QWidget(parent), background_(background) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& PictureBox::drawing() {
+    const qreal ratio = devicePixelRatioF();
+    if (drawing_.isNull()) {
+        drawing_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawing_.setDevicePixelRatio(ratio);
+        drawing_.fill(Qt::transparent);
+    }
+    return drawing_;
+}
+
+void PictureBox::drawDot(QPointF centre, QColor colour) {
+    const qreal radius = drawWidth_ / 2.0;
+    {
+        QPainter painter(&drawing());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(centre, radius, radius);
+    }
+    update(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius)
+               .toAlignedRect()
+               .adjusted(-1, -1, 1, 1));
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), background_);
+    if (!drawing_.isNull()) {
+        painter.drawImage(QPointF(0, 0), drawing_);
+    }
+}
+
+void PictureBox::hideEvent(QHideEvent* event) {
+    if (!autoRedraw_) {
+        drawing_ = QImage();
+    }
+    QWidget::hideEvent(event);
+}
+
+} // namespace lumora

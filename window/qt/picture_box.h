@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+namespace lumora {
+
+// A borderless box filled with its background colour, with an image on top that dots are drawn
+// into. With AutoRedraw on, the image persists while the box is hidden and shows again with it;
+// with it off, hiding the box loses the drawing. The image has the screen's device pixel ratio,
+// so dots stay round and sharp on high-DPI screens.
+class PictureBox final : public QWidget {
+public:
+    PictureBox(QColor background, QWidget* parent);
+
+    QColor background() const { return background_; }
+    void setAutoRedraw(bool on) { autoRedraw_ = on; }
+    // Diameter of later dots in device-independent pixels, at least 1.
+    void setDrawWidth(int pixels) { drawWidth_ = pixels; }
+    void drawDot(QPointF centre, QColor colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // The drawing, allocated at the box's size on the first dot.
+    QImage& drawing();
+
+    QColor background_;
+    QImage drawing_;
+    bool autoRedraw_ = false;
+    int drawWidth_ = 1;
+};
+
+} // namespace lumora

@@ -1,0 +1,33 @@
+#include "qt_platform.h"
+
+#include "version.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QStyleFactory>
+
+namespace {
+#include "lumora.xpm"
+} // namespace
+
+namespace lumora {
+
+QtPlatform::QtPlatform(int& argc, char** argv)
+    : application_(std::make_unique<QApplication>(argc, argv)) {
+    configureApplication();
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void configureApplication() {
+    QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setApplicationVersion(QStringLiteral(LUMORA_DISPLAY_VERSION));
+    QApplication::setOrganizationDomain(QStringLiteral("lumora.example"));
+    QApplication::setDesktopFileName(QStringLiteral("lumora"));
+    // One style everywhere, so that the design's colours look the same on every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(QIcon(QPixmap(lumora_xpm)));
+}
+
+} // namespace lumora

@@ -1,0 +1,346 @@
+#include "qt_toolkit.h"
+
+#include "picture_box.h"
+#include "runtime_error.h"
+#include "window_design.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+int pixels(int twips) { return twips / twipsPerPixel; }
+
+QRect pixelRect(const TwipRect& r) {
+    return {pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height)};
+}
+
+QColor qColour(Colour colour) { return QColor::fromRgb(static_cast<QRgb>(colour)); }
+
+QString qText(TextView text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString objectName(const ControlDesign& design) {
+    QString name = QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
+    if (design.index != noIndex) {
+        name += QStringLiteral("(%1)").arg(design.index);
+    }
+    return name;
+}
+
+// Fills the role the widget paints its background with: Window for labels and frames, Button for
+// option buttons, Base for text boxes.
+void fillBackground(QWidget* widget, std::optional<Colour> colour) {
+    if (!colour) {
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), qColour(*colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+struct QtToolkit::Widgets {
+    std::unique_ptr<QWidget> window;
+    std::vector<QObject*> objects; // one per entry of controlDesigns(), owned by `window`
+    EventHandlers* handlers = nullptr;
+    bool failed = false;
+
+    template <typename Widget> Widget* find(ControlId id, ControlKind kind) const {
+        return static_cast<Widget*>(objects[designPosition(id, kind)]);
+    }
+
+    QObject* create(const ControlDesign& design, QWidget* parent);
+    void orderFocus();
+    // Runs an event's handler; a run-time error leaving it ends the program.
+    template <typename Handler> void deliver(Handler&& handler);
+    void fail(const std::exception& error, int number);
+};
+
+template <typename Handler> void QtToolkit::Widgets::deliver(Handler&& handler) {
+    if (failed || handlers == nullptr) {
+        return;
+    }
+    try {
+        handler(*handlers);
+    } catch (const RuntimeError& error) {
+        fail(error, error.number());
+    }
+}
+
+void QtToolkit::Widgets::fail(const std::exception& error, int number) {
+    failed = true;
+    for (QTimer* t : window->findChildren<QTimer*>()) {
+        t->stop();
+    }
+    const QString description = QString::fromUtf8(error.what());
+    std::cerr << "lumora: run-time error " << number << ": " << error.what() << '\n';
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Lumora"),
+                    QStringLiteral("Грешка при изпълнение %1:\n\n%2").arg(number).arg(description),
+                    QMessageBox::Ok, window.get());
+    box.setInformativeText(QStringLiteral("Програмата ще бъде затворена."));
+    box.exec();
+    QCoreApplication::exit(runtimeErrorStatus);
+}
+
+QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent) {
+    const ControlId id{design.name, design.index};
+    QWidget* widget = nullptr;
+    switch (design.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(qText(design.text), parent);
+        label->setAlignment(design.centred ? Qt::AlignHCenter | Qt::AlignTop
+                                           : Qt::AlignLeft | Qt::AlignTop);
+        fillBackground(label, design.background);
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto* edit = new QLineEdit(qText(design.text), parent);
+        edit->setReadOnly(design.readOnly);
+        edit->setAlignment(design.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        QFont font = edit->font();
+        font.setBold(design.bold);
+        font.setItalic(design.italic);
+        edit->setFont(font);
+        fillBackground(edit, design.background);
+        widget = edit;
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(parent);
+        for (const TextView row : design.rows) {
+            list->addItem(qText(row));
+        }
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [this, id](int row) {
+            if (row >= 0) {
+                deliver([id](EventHandlers& h) { h.click(id.name, id.index); });
+            }
+        });
+        // The user can choose another row but not leave the list with none (Ctrl+click).
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
+            if (list->selectedItems().isEmpty() && list->currentItem() != nullptr) {
+                list->currentItem()->setSelected(true);
+            }
+        });
+        widget = list;
+        break;
+    }
+    case ControlKind::Frame: {
+        auto* frame = new QGroupBox(qText(design.text), parent);
+        fillBackground(frame, design.background);
+        widget = frame;
+        break;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(qText(design.text), parent);
+        fillBackground(option, design.background);
+        QObject::connect(option, &QRadioButton::toggled, option, [this, id](bool checked) {
+            if (checked) {
+                deliver([id](EventHandlers& h) { h.click(id.name, id.index); });
+            }
+        });
+        widget = option;
+        break;
+    }
+    case ControlKind::PictureBox: {
+        widget = new PictureBox(qColour(design.background.value_or(windowDesign().background)),
+                                parent);
+        widget->setFocusPolicy(Qt::NoFocus);
+        break;
+    }
+    case ControlKind::Timer: {
+        auto* timer = new QTimer(window.get());
+        timer->setObjectName(objectName(design));
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(design.intervalMs);
+        QObject::connect(timer, &QTimer::timeout, timer, [this, name = design.name] {
+            deliver([name](EventHandlers& h) { h.timer(name); });
+        });
+        timer->start();
+        return timer;
+    }
+    }
+    widget->setObjectName(objectName(design));
+    widget->setGeometry(pixelRect(design.bounds));
+    if (!design.visible) {
+        widget->hide();
+    }
+    return widget;
+}
+
+void QtToolkit::Widgets::orderFocus() {
+    std::vector<std::pair<int, QWidget*>> focusable;
+    const auto designs = controlDesigns();
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        auto* widget = qobject_cast<QWidget*>(objects[i]);
+        if (widget != nullptr && widget->focusPolicy() != Qt::NoFocus) {
+            focusable.emplace_back(designs[i].tabPlace, widget);
+        }
+    }
+    std::sort(focusable.begin(), focusable.end());
+    for (std::size_t i = 1; i < focusable.size(); ++i) {
+        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    }
+    if (!focusable.empty()) {
+        focusable.front().second->setFocus();
+    }
+}
+
+QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
+    const WindowDesign& design = windowDesign();
+    widgets_->window = std::make_unique<QWidget>(
+        nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    QWidget* window = widgets_->window.get();
+    window->setObjectName(QStringLiteral("Lumora"));
+    window->setWindowTitle(qText(design.caption));
+    window->setFixedSize(pixels(design.innerWidth), pixels(design.innerHeight));
+    fillBackground(window, design.background);
+    QFont font(QString::fromLatin1(design.fontFamily.data(),
+                                   static_cast<qsizetype>(design.fontFamily.size())),
+               design.fontPoints);
+    font.setStyleHint(QFont::Serif);
+    window->setFont(font);
+
+    const auto designs = controlDesigns();
+    for (const ControlDesign& control : designs) {
+        QWidget* parent = window;
+        if (!control.container.empty()) {
+            parent = widgets_->find<QWidget>({control.container}, ControlKind::Frame);
+        }
+        widgets_->objects.push_back(widgets_->create(control, parent));
+    }
+    widgets_->orderFocus();
+}
+
+QtToolkit::~QtToolkit() = default;
+
+void QtToolkit::load(EventHandlers& handlers) {
+    widgets_->handlers = &handlers;
+    widgets_->deliver([](EventHandlers& h) { h.load(); });
+}
+
+int QtToolkit::showAndDeliverEvents() {
+    if (widgets_->failed) {
+        return runtimeErrorStatus;
+    }
+    widgets_->window->show();
+    return QApplication::exec();
+}
+
+void QtToolkit::setAutoRedraw(ControlId picture, bool on) {
+    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->setAutoRedraw(on);
+}
+
+void QtToolkit::setVisible(ControlId picture, bool visible) {
+    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->setVisible(visible);
+}
+
+void QtToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
+    auto* box = widgets_->find<PictureBox>(picture, ControlKind::PictureBox);
+    if (pixels < 1) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    box->setDrawWidth(pixels);
+}
+
+float QtToolkit::width(ControlId picture) const {
+    return static_cast<float>(widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->width() *
+                              twipsPerPixel);
+}
+
+float QtToolkit::height(ControlId picture) const {
+    return static_cast<float>(
+        widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->height() * twipsPerPixel);
+}
+
+Colour QtToolkit::backColor(ControlId picture) const {
+    return widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->background().rgb() &
+           0xFFFFFFu;
+}
+
+void QtToolkit::pset(ControlId picture, float x, float y, Colour colour) {
+    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)
+        ->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel), qColour(colour));
+}
+
+std::int16_t QtToolkit::listIndex(ControlId list) const {
+    return static_cast<std::int16_t>(
+        widgets_->find<QListWidget>(list, ControlKind::ListBox)->currentRow());
+}
+
+void QtToolkit::setListIndex(ControlId list, std::int16_t row) {
+    auto* box = widgets_->find<QListWidget>(list, ControlKind::ListBox);
+    if (row < -1 || row >= box->count()) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    if (box->currentRow() == row) {
+        return;
+    }
+    {
+        const QSignalBlocker programWrite(box);
+        box->setCurrentRow(row);
+    }
+    widgets_->handlers->click(list.name, list.index);
+}
+
+Text QtToolkit::listRow(ControlId list, std::int16_t row) const {
+    const QListWidgetItem* item =
+        widgets_->find<QListWidget>(list, ControlKind::ListBox)->item(row);
+    return item != nullptr ? item->text().toStdU32String() : Text();
+}
+
+void QtToolkit::selectOption(ControlId option) {
+    auto* button = widgets_->find<QRadioButton>(option, ControlKind::OptionButton);
+    {
+        const QSignalBlocker programWrite(button);
+        button->setChecked(true);
+    }
+    widgets_->handlers->click(option.name, option.index);
+}
+
+void QtToolkit::setText(ControlId textBox, TextView text) {
+    widgets_->find<QLineEdit>(textBox, ControlKind::TextBox)->setText(qText(text));
+}
+
+void QtToolkit::setEnabled(ControlId timer, bool enabled) {
+    QTimer* t = this->timer(timer);
+    if (!enabled) {
+        t->stop();
+    } else if (!t->isActive()) {
+        t->start();
+    }
+}
+
+QWidget* QtToolkit::window() const { return widgets_->window.get(); }
+
+QWidget* QtToolkit::widget(ControlId id) const {
+    const std::size_t position = designPosition(id);
+    if (controlDesigns()[position].kind == ControlKind::Timer) {
+        throw RuntimeError::absentElement(id.name, id.index);
+    }
+    return static_cast<QWidget*>(widgets_->objects[position]);
+}
+
+QTimer* QtToolkit::timer(ControlId id) const {
+    return widgets_->find<QTimer>(id, ControlKind::Timer);
+}
+
+} // namespace lumora

@@ -1,0 +1,31 @@
+#include "runtime_error.h"
+
+namespace lumora {
+
+RuntimeError::RuntimeError(Number number, const std::string& description)
+    : std::runtime_error(description), number_(number) {}
+
+RuntimeError RuntimeError::invalidArgument() {
+    return {InvalidArgument, "Невалиден аргумент на процедура (invalid procedure argument)"};
+}
+
+RuntimeError RuntimeError::overflow() { return {Overflow, "Препълване (overflow)"}; }
+
+RuntimeError RuntimeError::divisionByZero() {
+    return {DivisionByZero, "Деление на нула (division by zero)"};
+}
+
+RuntimeError RuntimeError::invalidPropertyValue() {
+    return {InvalidPropertyValue, "Невалидна стойност на свойство (invalid property value)"};
+}
+
+RuntimeError RuntimeError::absentElement(std::string_view name, std::int16_t index) {
+    std::string control(name);
+    if (index >= 0) {
+        control += "(" + std::to_string(index) + ")";
+    }
+    return {AbsentElement,
+            "Контролата " + control + " не съществува (control array element does not exist)"};
+}
+
+} // namespace lumora
