@@ -5,9 +5,11 @@
 
 namespace lumora {
 
-PictureBox::PictureBox(QColor background, QWidget* parent)
-    : QWidget(parent), background_(background) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+PictureBox::PictureBox(QColor background, QWidget* parent) : QWidget(parent) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, background);
+    setPalette(colours);
+    setAutoFillBackground(true);
 }
 
 QImage& PictureBox::drawing() {
@@ -34,9 +36,8 @@ void PictureBox::drawDot(QPointF centre, QColor colour) {
                .adjusted(-1, -1, 1, 1));
 }
 
-void PictureBox::paintEvent(QPaintEvent* event) {
+void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), background_);
     if (!drawing_.isNull()) {
         painter.drawImage(QPointF(0, 0), drawing_);
     }

@@ -14,7 +14,7 @@ class PictureBox final : public QWidget {
 public:
     PictureBox(QColor background, QWidget* parent);
 
-    QColor background() const { return background_; }
+    QColor background() const { return palette().color(QPalette::Window); }
     void setAutoRedraw(bool on) { autoRedraw_ = on; }
     // Diameter of later dots in device-independent pixels, at least 1.
     void setDrawWidth(int pixels) { drawWidth_ = pixels; }
@@ -28,7 +28,6 @@ private:
     // The drawing, allocated at the box's size on the first dot.
     QImage& drawing();
 
-    QColor background_;
     QImage drawing_;
     bool autoRedraw_ = false;
     int drawWidth_ = 1;

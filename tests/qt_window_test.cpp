@@ -1,0 +1,239 @@
+// The window on screen (offscreen platform): built from the design table, loaded, and ended by a
+// run-time error.
+
+#include "lumora.h"
+#include "qt_platform.h"
+#include "qt_toolkit.h"
+#include "runtime_error.h"
+#include "window_design.h"
+
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace lumora;
+
+namespace {
+
+QString qText(TextView text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixelRect(const TwipRect& r) {
+    return {r.left / 15, r.top / 15, r.width / 15, r.height / 15};
+}
+
+QString nameOf(const ControlDesign& design) {
+    QString name = QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
+    return design.index < 0 ? name : name + QStringLiteral("(%1)").arg(design.index);
+}
+
+// Texts the window shows, which the resolved font must cover.
+QString allTexts() {
+    QString texts = qText(windowDesign().caption);
+    for (const ControlDesign& design : controlDesigns()) {
+        texts += qText(design.text);
+        for (const TextView row : design.rows) {
+            texts += qText(row);
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+class QtWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { configureApplication(); }
+
+    void controlFollowsDesign_data() {
+        QTest::addColumn<int>("position");
+        const auto designs = controlDesigns();
+        for (std::size_t i = 0; i < designs.size(); ++i) {
+            if (designs[i].kind != ControlKind::Timer) {
+                QTest::newRow(qPrintable(nameOf(designs[i]))) << static_cast<int>(i);
+            }
+        }
+    }
+
+    void controlFollowsDesign() {
+        QFETCH(int, position);
+        const ControlDesign& design = controlDesigns()[static_cast<std::size_t>(position)];
+        QtToolkit ui;
+        QWidget* widget = ui.widget({design.name, design.index});
+        QCOMPARE(widget->objectName(), nameOf(design));
+        QCOMPARE(widget->geometry(), pixelRect(design.bounds));
+        QCOMPARE(widget->isVisibleTo(ui.window()), design.visible);
+        const QWidget* expectedParent =
+            design.container.empty() ? ui.window() : ui.widget({design.container});
+        QCOMPARE(widget->parentWidget(), expectedParent);
+        if (design.background) {
+            QCOMPARE(widget->palette().color(widget->backgroundRole()).rgb() & 0xFFFFFFu,
+                     *design.background);
+            QVERIFY(widget->autoFillBackground());
+        }
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            QCOMPARE(label->text(), qText(design.text));
+            QVERIFY(label->alignment() & Qt::AlignHCenter);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            QCOMPARE(frame->title(), qText(design.text));
+        } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+            QCOMPARE(option->text(), qText(design.text));
+        } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            QCOMPARE(list->count(), static_cast<int>(design.rows.size()));
+            for (int row = 0; row < list->count(); ++row) {
+                QCOMPARE(list->item(row)->text(), qText(design.rows[static_cast<std::size_t>(row)]));
+            }
+            QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            QCOMPARE(edit->isReadOnly(), design.readOnly);
+            QCOMPARE(edit->font().bold(), design.bold);
+            QCOMPARE(edit->font().italic(), design.italic);
+            QVERIFY(edit->alignment() & Qt::AlignHCenter);
+        }
+    }
+
+    void windowFollowsDesign() {
+        QtToolkit ui;
+        QWidget* window = ui.window();
+        QCOMPARE(window->windowTitle(), QStringLiteral("lumora.example ИТ - светлинна реклама и текст"));
+        QCOMPARE(window->minimumSize(), QSize(466, 352));
+        QCOMPARE(window->maximumSize(), QSize(466, 352));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(window->windowFlags() & Qt::WindowSystemMenuHint);
+        QCOMPARE(window->palette().color(QPalette::Window), QColor(0xC0C0FF));
+        QCOMPARE(window->font().pointSize(), 12);
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
+    }
+
+    void fontCoversCyrillic() {
+        QtToolkit ui;
+        const QFontInfo resolved(ui.window()->font());
+        QVERIFY2(resolved.family().contains(QStringLiteral("Liberation Serif")) ||
+                     resolved.family().contains(QStringLiteral("Times New Roman")),
+                 qPrintable(resolved.family()));
+        const QFontMetrics metrics(ui.window()->font());
+        for (const QChar c : allTexts()) {
+            QVERIFY2(metrics.inFont(c), qPrintable(QStringLiteral("missing %1").arg(c)));
+        }
+    }
+
+    void focusFollowsTabPlaces() {
+        QtToolkit ui;
+        std::vector<std::pair<int, QWidget*>> expected;
+        for (const ControlDesign& design : controlDesigns()) {
+            if (design.kind == ControlKind::Timer) {
+                continue;
+            }
+            QWidget* widget = ui.widget({design.name, design.index});
+            const bool focusable = design.kind == ControlKind::TextBox ||
+                                   design.kind == ControlKind::ListBox ||
+                                   design.kind == ControlKind::OptionButton;
+            QCOMPARE(widget->focusPolicy() != Qt::NoFocus, focusable);
+            if (focusable) {
+                expected.emplace_back(design.tabPlace, widget);
+            }
+        }
+        std::sort(expected.begin(), expected.end());
+        QWidget* w = expected.front().second;
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            w = w->nextInFocusChain();
+            while (w->focusPolicy() == Qt::NoFocus) {
+                w = w->nextInFocusChain();
+            }
+            QCOMPARE(w, expected[i].second);
+        }
+    }
+
+    void createdStateHasNothingChosen() {
+        QtToolkit ui;
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 0}))->currentRow(), -1);
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 1}))->currentRow(), -1);
+        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget({"Option1", 0}))->isChecked());
+        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget({"Option1", 1}))->isChecked());
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.widget({"Text2", 0}))->text(), QString());
+        for (const char* array : {"Picture1", "Picture2", "Picture3"}) {
+            for (std::int16_t k = 0; k < 8; ++k) {
+                QVERIFY(!ui.widget({array, k})->isVisibleTo(ui.window()));
+            }
+        }
+        for (const char* name : {"Timer1", "Timer2"}) {
+            QTimer* timer = ui.timer({name});
+            QVERIFY(timer->isActive());
+            QCOMPARE(timer->interval(), 200);
+            QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+        }
+    }
+
+    void loadedStateShowsFirstMessage() {
+        QtToolkit ui;
+        Lumora form(ui);
+        ui.load(form);
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 0}))->currentItem()->text(),
+                 QStringLiteral("20"));
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 1}))->currentRow(), 0);
+        QVERIFY(qobject_cast<QRadioButton*>(ui.widget({"Option1", 0}))->isChecked());
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.widget({"Text2", 0}))->text(),
+                 QStringLiteral("Големите изненади се"));
+        QCOMPARE(form.fields().DotX, 63.75f);
+        QCOMPARE(form.fields().DotY, std::int16_t{64});
+        for (std::int16_t k = 0; k < 8; ++k) {
+            QVERIFY(!ui.widget({"Picture1", k})->isVisibleTo(ui.window()));
+            QVERIFY(!ui.widget({"Picture2", k})->isVisibleTo(ui.window()));
+        }
+    }
+
+    void absentElementIsRuntimeError() {
+        QtToolkit ui;
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible({"Picture1", 8}, true));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.widget({"Timer1"}));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setText({"Label1", 0}, U"x"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setListIndex({"List1", 0}, 5));
+    }
+
+    // A handler that fails: the error is shown in a message box, and once the box is dismissed
+    // the event loop ends with a non-zero status.
+    void runtimeErrorInHandlerEndsProgram() {
+        struct FailingOnTick final : EventHandlers {
+            void load() override {}
+            void timer(std::string_view) override {
+                ++ticks;
+                throw RuntimeError::divisionByZero();
+            }
+            void click(std::string_view, std::int16_t) override {}
+            int ticks = 0;
+        } handlers;
+        QtToolkit ui;
+        ui.load(handlers);
+        QString shown;
+        QTimer dismiss;
+        QObject::connect(&dismiss, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        dismiss.start(50);
+        QCOMPARE(ui.showAndDeliverEvents(), runtimeErrorStatus);
+        QVERIFY2(shown.contains(QStringLiteral("11")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("Деление на нула")), qPrintable(shown));
+        QCOMPARE(handlers.ticks, 1); // the timers stop with the first error
+        QVERIFY(!ui.timer({"Timer1"})->isActive());
+    }
+};
+
+QTEST_MAIN(QtWindowTest)
+#include "qt_window_test.moc"
