@@ -7,9 +7,15 @@ namespace {
 
 constexpr std::int16_t lampPairs = 8;
 
-constexpr ControlId upperLamp(std::int16_t k) { return {"Picture1", k}; }
-constexpr ControlId lowerLamp(std::int16_t k) { return {"Picture2", k}; }
-constexpr ControlId colourHolder(std::int16_t k) { return {"Picture3", k}; }
+constexpr ControlId upperLamp(std::int16_t k) {
+    return {"Picture1", k};
+}
+constexpr ControlId lowerLamp(std::int16_t k) {
+    return {"Picture2", k};
+}
+constexpr ControlId colourHolder(std::int16_t k) {
+    return {"Picture3", k};
+}
 constexpr ControlId visibleLengthList{"List1", 0};
 constexpr ControlId messageList{"List1", 1};
 constexpr ControlId ticker{"Text2", 0};
@@ -74,7 +80,6 @@ void Lumora::ResetTicker() {
     f.MessageLen = toInteger(length(f.Message));
     f.TickerText = join(join(f.Message, U" "), f.Message);
 }
-
 
 void Lumora::Timer1_Timer() {
     auto& f = fields_;

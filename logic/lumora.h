@@ -12,9 +12,9 @@ namespace lumora {
 
 // The window's state, in its declared order. All zero or empty at creation.
 struct LumoraFields {
-    std::int16_t LampStep = 0; // pair lit last, 0..7
-    float DotX = 0;            // dot position inside a lamp, twips; keeps its fraction (63.75)
-    std::int16_t DotY = 0;     // rounded to whole twips (64)
+    std::int16_t LampStep = 0;  // pair lit last, 0..7
+    float DotX = 0;             // dot position inside a lamp, twips; keeps its fraction (63.75)
+    std::int16_t DotY = 0;      // rounded to whole twips (64)
     std::int16_t TickerPos = 0; // 1-based start of the visible slice; 0 right after a rewind
     double VisibleLen = 0;      // characters the ticker shows
     std::int16_t MessageLen = 0;

@@ -56,7 +56,8 @@ private slots:
             }
         }
         QVERIFY2(inked > 50, "the title shows no text");
-        QVERIFY2(detailed * 2 > inked, qPrintable(QStringLiteral("%1 of %2").arg(detailed).arg(inked)));
+        QVERIFY2(detailed * 2 > inked,
+                 qPrintable(QStringLiteral("%1 of %2").arg(detailed).arg(inked)));
     }
 
     void dotsAreDrawnAtDeviceResolution() {

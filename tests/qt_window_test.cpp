@@ -32,7 +32,8 @@ QRect pixelRect(const TwipRect& r) {
 }
 
 QString nameOf(const ControlDesign& design) {
-    QString name = QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
+    QString name =
+        QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
     return design.index < 0 ? name : name + QStringLiteral("(%1)").arg(design.index);
 }
 
@@ -92,7 +93,8 @@ private slots:
         } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
             QCOMPARE(list->count(), static_cast<int>(design.rows.size()));
             for (int row = 0; row < list->count(); ++row) {
-                QCOMPARE(list->item(row)->text(), qText(design.rows[static_cast<std::size_t>(row)]));
+                QCOMPARE(list->item(row)->text(),
+                         qText(design.rows[static_cast<std::size_t>(row)]));
             }
             QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -106,7 +108,8 @@ private slots:
     void windowFollowsDesign() {
         QtToolkit ui;
         QWidget* window = ui.window();
-        QCOMPARE(window->windowTitle(), QStringLiteral("lumora.example ИТ - светлинна реклама и текст"));
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("lumora.example ИТ - светлинна реклама и текст"));
         QCOMPARE(window->minimumSize(), QSize(466, 352));
         QCOMPARE(window->maximumSize(), QSize(466, 352));
         QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));

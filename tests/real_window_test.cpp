@@ -1,6 +1,8 @@
 // Lumora as a separate process in a real X11 window (run under Xvfb), seen from outside as a
 // window manager would see it.
 
+#include "window_design.h"
+
 #include <gtest/gtest.h>
 
 // After the test framework: Xlib defines macros such as None and Bool.
@@ -8,6 +10,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <array>
 #include <chrono>
 #include <optional>
 #include <spawn.h>
@@ -82,6 +85,24 @@ public:
         return std::nullopt;
     }
 
+    // The window's pixels as 0xRRGGBB, in its own coordinates.
+    std::vector<unsigned long> pixels(Window window, int width, int height) const {
+        std::vector<unsigned long> out;
+        XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+        if (image == nullptr) {
+            return out;
+        }
+        out.reserve(static_cast<std::size_t>(width * height));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                out.push_back(XGetPixel(image, x, y) & 0xFFFFFFu);
+            }
+        }
+        XDestroyImage(image);
+        return out;
+    }
+
     // What the close button asks of a window.
     void requestClose(Window window) const {
         XEvent event{};
@@ -89,7 +110,8 @@ public:
         event.xclient.window = window;
         event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
         event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         XSendEvent(display_, window, False, NoEventMask, &event);
         XFlush(display_);
@@ -162,6 +184,61 @@ TEST_F(RealWindow, HasFixedSizeAndTitleAndClosesWithStatusZero) {
     EXPECT_EQ(hints.max_width, hints.min_width);
     EXPECT_EQ(hints.max_height, hints.min_height);
 
+    display.requestClose(*window);
+    EXPECT_EQ(lumora.waitForExit(), 0);
+}
+
+TEST_F(RealWindow, TickerAndLampsMoveOverTwoSeconds) {
+    using lumora::controlDesigns;
+    using lumora::designPosition;
+    constexpr int width = 466;
+    constexpr int height = 352;
+    const auto at = [](lumora::ControlId id) {
+        const lumora::TwipRect& r = controlDesigns()[designPosition(id)].bounds;
+        return std::array{r.left / 15, r.top / 15, r.width / 15, r.height / 15};
+    };
+    Process lumora(LUMORA_EXECUTABLE);
+    ASSERT_TRUE(lumora.started());
+    const auto window = display.waitForWindow(mainTitle);
+    ASSERT_TRUE(window);
+    std::this_thread::sleep_for(300ms);
+
+    const auto tickerBox = at({"Text2", 0});
+    int tickerChanges = 0;
+    std::vector<unsigned long> lastTicker;
+    std::vector<int> litPairs; // each change of the lit pair, as Picture1's index
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < 2s) {
+        const std::vector<unsigned long> screen = display.pixels(*window, width, height);
+        ASSERT_EQ(screen.size(), static_cast<std::size_t>(width * height));
+        const auto pixel = [&](int x, int y) {
+            return screen[static_cast<std::size_t>(y * width + x)];
+        };
+        std::vector<unsigned long> tickerPixels;
+        for (int y = tickerBox[1]; y < tickerBox[1] + tickerBox[3]; ++y) {
+            for (int x = tickerBox[0]; x < tickerBox[0] + tickerBox[2]; ++x) {
+                tickerPixels.push_back(pixel(x, y));
+            }
+        }
+        if (!lastTicker.empty() && tickerPixels != lastTicker) {
+            ++tickerChanges;
+        }
+        lastTicker = std::move(tickerPixels);
+        for (std::int16_t k = 0; k < 8; ++k) {
+            const auto lamp = at({"Picture1", k});
+            if (pixel(lamp[0] + 4, lamp[1] + 4) != 0xC0C0FF &&
+                (litPairs.empty() || litPairs.back() != k)) {
+                litPairs.push_back(k);
+            }
+        }
+        std::this_thread::sleep_for(15ms);
+    }
+    EXPECT_GE(tickerChanges, 8);
+    EXPECT_LE(tickerChanges, 12);
+    EXPECT_GE(litPairs.size(), 8u);
+    for (std::size_t i = 1; i < litPairs.size(); ++i) {
+        EXPECT_EQ(litPairs[i], (litPairs[i - 1] + 1) % 8) << "the chase skipped or turned back";
+    }
     display.requestClose(*window);
     EXPECT_EQ(lumora.waitForExit(), 0);
 }

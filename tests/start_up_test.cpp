@@ -14,8 +14,12 @@ namespace {
 
 constexpr TextView firstMessage = U"Големите изненади се крият в малките опаковки.";
 
-ControlId upper(std::int16_t k) { return {"Picture1", k}; }
-ControlId lower(std::int16_t k) { return {"Picture2", k}; }
+ControlId upper(std::int16_t k) {
+    return {"Picture1", k};
+}
+ControlId lower(std::int16_t k) {
+    return {"Picture2", k};
+}
 
 TEST(Created, NothingIsChosenAndEveryPictureIsHidden) {
     MemoryToolkit ui;

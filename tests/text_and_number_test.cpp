@@ -28,17 +28,16 @@ TEST_P(Substring, TakesCharactersFromOneBasedStart) {
     EXPECT_EQ(substring(c.text, c.start, c.count), Text(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, Substring,
-    testing::Values(SubstringCase{"FromFirst", U"Лумора", 1, 3, U"Лум"},
-                    SubstringCase{"FromMiddle", U"Лумора", 3, 2, U"мо"},
-                    SubstringCase{"CutShortAtEnd", U"Лумора", 5, 10, U"ра"},
-                    SubstringCase{"LastCharacter", U"Лумора", 6, 1, U"а"},
-                    SubstringCase{"JustPastEnd", U"Лумора", 7, 1, U""},
-                    SubstringCase{"FarPastEnd", U"Лумора", 1000, 5, U""},
-                    SubstringCase{"ZeroCount", U"Лумора", 2, 0, U""},
-                    SubstringCase{"EmptyText", U"", 1, 5, U""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Edges, Substring,
+                         testing::Values(SubstringCase{"FromFirst", U"Лумора", 1, 3, U"Лум"},
+                                         SubstringCase{"FromMiddle", U"Лумора", 3, 2, U"мо"},
+                                         SubstringCase{"CutShortAtEnd", U"Лумора", 5, 10, U"ра"},
+                                         SubstringCase{"LastCharacter", U"Лумора", 6, 1, U"а"},
+                                         SubstringCase{"JustPastEnd", U"Лумора", 7, 1, U""},
+                                         SubstringCase{"FarPastEnd", U"Лумора", 1000, 5, U""},
+                                         SubstringCase{"ZeroCount", U"Лумора", 2, 0, U""},
+                                         SubstringCase{"EmptyText", U"", 1, 5, U""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Substring, StartBelowOneOrNegativeCountIsInvalidArgument) {
     for (const auto& [start, count] : {std::pair{0, 1}, {-5, 1}, {1, -1}}) {
@@ -79,14 +78,15 @@ TEST_P(NumericValue, ReadsLeadingUnsignedInteger) {
     EXPECT_EQ(numericValue(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, NumericValue,
-    testing::Values(NumericCase{"Empty", U"", 0}, NumericCase{"Ten", U"10", 10},
-                    NumericCase{"Thirty", U"30", 30}, NumericCase{"LeadingZeros", U"007", 7},
-                    NumericCase{"TrailingText", U"25 знака", 25},
-                    NumericCase{"NoDigits", U"Брой", 0},
-                    NumericCase{"BeyondInt32", U"12345678901", 12345678901.0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Edges, NumericValue,
+                         testing::Values(NumericCase{"Empty", U"", 0},
+                                         NumericCase{"Ten", U"10", 10},
+                                         NumericCase{"Thirty", U"30", 30},
+                                         NumericCase{"LeadingZeros", U"007", 7},
+                                         NumericCase{"TrailingText", U"25 знака", 25},
+                                         NumericCase{"NoDigits", U"Брой", 0},
+                                         NumericCase{"BeyondInt32", U"12345678901", 12345678901.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RoundingCase {
     const char* name;

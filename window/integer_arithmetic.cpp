@@ -35,9 +35,13 @@ std::int16_t checked16(std::int32_t value) {
 
 } // namespace
 
-std::int16_t toInteger(double value) { return toChecked<std::int16_t>(value); }
+std::int16_t toInteger(double value) {
+    return toChecked<std::int16_t>(value);
+}
 
-std::int32_t toLong(double value) { return toChecked<std::int32_t>(value); }
+std::int32_t toLong(double value) {
+    return toChecked<std::int32_t>(value);
+}
 
 std::int16_t add16(std::int16_t a, std::int16_t b) {
     return checked16(std::int32_t{a} + std::int32_t{b});

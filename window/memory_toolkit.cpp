@@ -16,7 +16,9 @@ std::string controlName(ControlId id) {
     return name;
 }
 
-std::string boolText(bool value) { return value ? "True" : "False"; }
+std::string boolText(bool value) {
+    return value ? "True" : "False";
+}
 
 std::string colourText(Colour colour) {
     std::ostringstream out;
@@ -81,13 +83,13 @@ void MemoryToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
 }
 
 float MemoryToolkit::width(ControlId picture) const {
-    return static_cast<float>(controlDesigns()[designPosition(picture, ControlKind::PictureBox)]
-                                  .bounds.width);
+    return static_cast<float>(
+        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.width);
 }
 
 float MemoryToolkit::height(ControlId picture) const {
-    return static_cast<float>(controlDesigns()[designPosition(picture, ControlKind::PictureBox)]
-                                  .bounds.height);
+    return static_cast<float>(
+        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.height);
 }
 
 Colour MemoryToolkit::backColor(ControlId picture) const {
@@ -188,7 +190,9 @@ bool MemoryToolkit::clickOption(ControlId option) {
     return true;
 }
 
-Text MemoryToolkit::text(ControlId textBox) const { return state(textBox, ControlKind::TextBox).text; }
+Text MemoryToolkit::text(ControlId textBox) const {
+    return state(textBox, ControlKind::TextBox).text;
+}
 
 bool MemoryToolkit::isVisible(ControlId picture) const {
     return state(picture, ControlKind::PictureBox).visible;

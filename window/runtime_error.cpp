@@ -9,7 +9,9 @@ RuntimeError RuntimeError::invalidArgument() {
     return {InvalidArgument, "Невалиден аргумент на процедура (invalid procedure argument)"};
 }
 
-RuntimeError RuntimeError::overflow() { return {Overflow, "Препълване (overflow)"}; }
+RuntimeError RuntimeError::overflow() {
+    return {Overflow, "Препълване (overflow)"};
+}
 
 RuntimeError RuntimeError::divisionByZero() {
     return {DivisionByZero, "Деление на нула (division by zero)"};

@@ -26,27 +26,66 @@ constexpr std::array<TextView, 3> messages{
 };
 
 constexpr std::array fixedControls{
-    ControlDesign{.kind = ControlKind::Label, .name = "Label1", .index = 0,
-                  .bounds = {960, 0, 4575, 375}, .background = 0xFFC080, .text = U"Lumora",
-                  .centred = true, .tabPlace = 2},
-    ControlDesign{.kind = ControlKind::TextBox, .name = "Text2", .index = 0,
-                  .bounds = {1200, 1080, 3975, 465}, .background = 0xC0C0FF, .bold = true,
-                  .italic = true, .centred = true, .readOnly = true, .tabPlace = 3},
-    ControlDesign{.kind = ControlKind::Label, .name = "Label1", .index = 1,
-                  .bounds = {120, 1560, 735, 375}, .background = 0xFFC080, .text = U"Брой",
-                  .centred = true, .tabPlace = 33},
-    ControlDesign{.kind = ControlKind::ListBox, .name = "List1", .index = 0,
-                  .bounds = {120, 1920, 735, 345}, .rows = visibleLengths, .tabPlace = 28},
-    ControlDesign{.kind = ControlKind::Frame, .name = "Frame1", .bounds = {120, 2280, 1455, 1095},
-                  .background = 0x8080FF, .text = U"Управление", .tabPlace = 30},
-    ControlDesign{.kind = ControlKind::OptionButton, .name = "Option1", .index = 0,
-                  .container = "Frame1", .bounds = {120, 360, 1095, 285}, .background = 0x80FF80,
-                  .text = U"Пусни", .tabPlace = 31},
-    ControlDesign{.kind = ControlKind::OptionButton, .name = "Option1", .index = 1,
-                  .container = "Frame1", .bounds = {120, 720, 1095, 285}, .background = 0xFF8080,
-                  .text = U"Спри", .tabPlace = 32},
-    ControlDesign{.kind = ControlKind::ListBox, .name = "List1", .index = 1,
-                  .bounds = {1680, 2400, 5175, 630}, .rows = messages, .tabPlace = 29},
+    ControlDesign{.kind = ControlKind::Label,
+                  .name = "Label1",
+                  .index = 0,
+                  .bounds = {960, 0, 4575, 375},
+                  .background = 0xFFC080,
+                  .text = U"Lumora",
+                  .centred = true,
+                  .tabPlace = 2},
+    ControlDesign{.kind = ControlKind::TextBox,
+                  .name = "Text2",
+                  .index = 0,
+                  .bounds = {1200, 1080, 3975, 465},
+                  .background = 0xC0C0FF,
+                  .bold = true,
+                  .italic = true,
+                  .centred = true,
+                  .readOnly = true,
+                  .tabPlace = 3},
+    ControlDesign{.kind = ControlKind::Label,
+                  .name = "Label1",
+                  .index = 1,
+                  .bounds = {120, 1560, 735, 375},
+                  .background = 0xFFC080,
+                  .text = U"Брой",
+                  .centred = true,
+                  .tabPlace = 33},
+    ControlDesign{.kind = ControlKind::ListBox,
+                  .name = "List1",
+                  .index = 0,
+                  .bounds = {120, 1920, 735, 345},
+                  .rows = visibleLengths,
+                  .tabPlace = 28},
+    ControlDesign{.kind = ControlKind::Frame,
+                  .name = "Frame1",
+                  .bounds = {120, 2280, 1455, 1095},
+                  .background = 0x8080FF,
+                  .text = U"Управление",
+                  .tabPlace = 30},
+    ControlDesign{.kind = ControlKind::OptionButton,
+                  .name = "Option1",
+                  .index = 0,
+                  .container = "Frame1",
+                  .bounds = {120, 360, 1095, 285},
+                  .background = 0x80FF80,
+                  .text = U"Пусни",
+                  .tabPlace = 31},
+    ControlDesign{.kind = ControlKind::OptionButton,
+                  .name = "Option1",
+                  .index = 1,
+                  .container = "Frame1",
+                  .bounds = {120, 720, 1095, 285},
+                  .background = 0xFF8080,
+                  .text = U"Спри",
+                  .tabPlace = 32},
+    ControlDesign{.kind = ControlKind::ListBox,
+                  .name = "List1",
+                  .index = 1,
+                  .bounds = {1680, 2400, 5175, 630},
+                  .rows = messages,
+                  .tabPlace = 29},
     ControlDesign{.kind = ControlKind::Timer, .name = "Timer1", .intervalMs = 200},
     ControlDesign{.kind = ControlKind::Timer, .name = "Timer2", .intervalMs = 200},
 };
@@ -77,8 +116,13 @@ constexpr int holderSize = 375;
 
 constexpr ControlDesign picture(std::string_view name, std::size_t k, TwipRect bounds,
                                 Colour background, int tab) {
-    return {.kind = ControlKind::PictureBox, .name = name, .index = static_cast<std::int16_t>(k),
-            .bounds = bounds, .background = background, .visible = false, .tabPlace = tab};
+    return {.kind = ControlKind::PictureBox,
+            .name = name,
+            .index = static_cast<std::int16_t>(k),
+            .bounds = bounds,
+            .background = background,
+            .visible = false,
+            .tabPlace = tab};
 }
 
 constexpr auto buildControls() {
@@ -103,9 +147,13 @@ constexpr auto controls = buildControls();
 
 } // namespace
 
-const WindowDesign& windowDesign() { return window; }
+const WindowDesign& windowDesign() {
+    return window;
+}
 
-std::span<const ControlDesign> controlDesigns() { return controls; }
+std::span<const ControlDesign> controlDesigns() {
+    return controls;
+}
 
 std::size_t designPosition(ControlId id) {
     const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlDesign& c) {

@@ -1,7 +1,7 @@
 #include "picture_box.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace lumora {
 

@@ -20,20 +20,25 @@
 namespace lumora {
 namespace {
 
-int pixels(int twips) { return twips / twipsPerPixel; }
+int pixels(int twips) {
+    return twips / twipsPerPixel;
+}
 
 QRect pixelRect(const TwipRect& r) {
     return {pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height)};
 }
 
-QColor qColour(Colour colour) { return QColor::fromRgb(static_cast<QRgb>(colour)); }
+QColor qColour(Colour colour) {
+    return QColor::fromRgb(static_cast<QRgb>(colour));
+}
 
 QString qText(TextView text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString objectName(const ControlDesign& design) {
-    QString name = QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
+    QString name =
+        QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
     if (design.index != noIndex) {
         name += QStringLiteral("(%1)").arg(design.index);
     }
@@ -160,8 +165,8 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         break;
     }
     case ControlKind::PictureBox: {
-        widget = new PictureBox(qColour(design.background.value_or(windowDesign().background)),
-                                parent);
+        widget =
+            new PictureBox(qColour(design.background.value_or(windowDesign().background)), parent);
         widget->setFocusPolicy(Qt::NoFocus);
         break;
     }
@@ -262,8 +267,8 @@ void QtToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
 }
 
 float QtToolkit::width(ControlId picture) const {
-    return static_cast<float>(widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->width() *
-                              twipsPerPixel);
+    return static_cast<float>(
+        widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->width() * twipsPerPixel);
 }
 
 float QtToolkit::height(ControlId picture) const {
@@ -329,7 +334,9 @@ void QtToolkit::setEnabled(ControlId timer, bool enabled) {
     }
 }
 
-QWidget* QtToolkit::window() const { return widgets_->window.get(); }
+QWidget* QtToolkit::window() const {
+    return widgets_->window.get();
+}
 
 QWidget* QtToolkit::widget(ControlId id) const {
     const std::size_t position = designPosition(id);

@@ -1,0 +1,223 @@
+// The ticker, the lamp chase and run control, driven through the handlers with no screen.
+
+#include "lumora.h"
+#include "memory_toolkit.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+constexpr TextView row0 = U"Големите изненади се крият в малките опаковки.";
+constexpr TextView row2 = U"Който разбира, тука се спира.";
+
+ControlId upper(std::int16_t k) {
+    return {"Picture1", k};
+}
+ControlId lower(std::int16_t k) {
+    return {"Picture2", k};
+}
+constexpr ControlId ticker{"Text2", 0};
+constexpr ControlId lengths{"List1", 0};
+constexpr ControlId messages{"List1", 1};
+constexpr ControlId start{"Option1", 0};
+constexpr ControlId stop{"Option1", 1};
+
+Text doubled(TextView message) {
+    return join(join(message, U" "), message);
+}
+
+class Billboard : public testing::Test {
+protected:
+    void SetUp() override { ui.load(form); }
+
+    Text tickTicker(int times) {
+        for (int i = 0; i < times; ++i) {
+            EXPECT_TRUE(ui.tick("Timer1"));
+        }
+        return ui.text(ticker);
+    }
+
+    // Lamps visible now, as "1:k" for Picture1(k) and "2:k" for Picture2(k).
+    std::vector<std::string> visibleLamps() const {
+        std::vector<std::string> lit;
+        for (std::int16_t k = 0; k < 8; ++k) {
+            if (ui.isVisible(upper(k))) {
+                lit.push_back("1:" + std::to_string(k));
+            }
+            if (ui.isVisible(lower(k))) {
+                lit.push_back("2:" + std::to_string(k));
+            }
+        }
+        return lit;
+    }
+
+    MemoryToolkit ui;
+    Lumora form{ui};
+};
+
+TEST_F(Billboard, TickerCyclesThroughMessageLessOneFrames) {
+    const Text text = doubled(row0);
+    EXPECT_EQ(tickTicker(1), Text(U"Големите изненади се"));
+    EXPECT_EQ(tickTicker(1), text.substr(1, 20));
+    EXPECT_EQ(ui.text(ticker).back(), U' ');
+    EXPECT_EQ(tickTicker(43), text.substr(44, 20)); // tick 45: last two, the blank, 17 more
+    EXPECT_EQ(ui.text(ticker).substr(0, 3), Text(U"и. "));
+    EXPECT_EQ(tickTicker(1), Text(U"Големите изненади се")); // tick 46: round again
+    EXPECT_EQ(form.fields().TickerPos, 1);
+}
+
+TEST_F(Billboard, LongestSliceOfShortestMessageIsWhole) {
+    ui.chooseRow(lengths, 4);  // "30"
+    ui.chooseRow(messages, 2); // 29 characters
+    ASSERT_EQ(form.fields().MessageLen, 29);
+    const Text frame = tickTicker(28);
+    EXPECT_EQ(frame.size(), 30u);
+    EXPECT_EQ(frame, doubled(row2).substr(27, 30));
+    EXPECT_EQ(frame.substr(0, 3), Text(U"а. "));
+    EXPECT_EQ(tickTicker(1), Text(row2.substr(0, 29)) + U' ');
+}
+
+TEST_F(Billboard, MessageSwitchKeepsPosition) {
+    tickTicker(40);
+    ASSERT_EQ(form.fields().TickerPos, 40);
+    ui.chooseRow(messages, 2);
+    EXPECT_EQ(form.fields().TickerPos, 40);
+    EXPECT_EQ(form.fields().MessageLen, 29);
+    EXPECT_EQ(form.fields().TickerText, doubled(row2));
+    EXPECT_EQ(tickTicker(1), doubled(row2).substr(11, 20)); // (40 + 1) mod 29 = 12
+    EXPECT_EQ(form.fields().TickerPos, 12);
+}
+
+TEST_F(Billboard, LengthChosenWhileRunningRestartsAtNextTick) {
+    tickTicker(7);
+    const Text before = ui.text(ticker);
+    ui.chooseRow(lengths, 0); // "10"
+    EXPECT_EQ(ui.text(ticker), before);
+    EXPECT_EQ(tickTicker(1), Text(row0.substr(0, 10)));
+}
+
+TEST_F(Billboard, ChoosingSelectedRowOrOptionAgainChangesNothing) {
+    tickTicker(5);
+    EXPECT_FALSE(ui.chooseRow(lengths, 2));
+    EXPECT_FALSE(ui.chooseRow(messages, 0));
+    EXPECT_FALSE(ui.clickOption(start));
+    EXPECT_EQ(form.fields().TickerPos, 5);
+}
+
+// A message of one character: every tick stays on position 1.
+TEST(OneCharacterMessage, EveryTickShowsPositionOne) {
+    // A toolkit whose message list answers "Ъ" for every row.
+    struct OneCharacterToolkit final : Toolkit {
+        MemoryToolkit inner;
+        void load(EventHandlers& h) override { inner.load(h); }
+        int showAndDeliverEvents() override { return 0; }
+        void setAutoRedraw(ControlId p, bool on) override { inner.setAutoRedraw(p, on); }
+        void setVisible(ControlId p, bool v) override { inner.setVisible(p, v); }
+        void setDrawWidth(ControlId p, std::int16_t w) override { inner.setDrawWidth(p, w); }
+        float width(ControlId p) const override { return inner.width(p); }
+        float height(ControlId p) const override { return inner.height(p); }
+        Colour backColor(ControlId p) const override { return inner.backColor(p); }
+        void pset(ControlId p, float x, float y, Colour c) override { inner.pset(p, x, y, c); }
+        std::int16_t listIndex(ControlId l) const override { return inner.listIndex(l); }
+        void setListIndex(ControlId l, std::int16_t r) override { inner.setListIndex(l, r); }
+        Text listRow(ControlId l, std::int16_t r) const override {
+            return l.index == 1 && r >= 0 ? Text(U"Ъ") : inner.listRow(l, r);
+        }
+        void selectOption(ControlId o) override { inner.selectOption(o); }
+        void setText(ControlId t, TextView text) override { inner.setText(t, text); }
+        void setEnabled(ControlId t, bool e) override { inner.setEnabled(t, e); }
+    } ui;
+    Lumora form(ui);
+    ui.load(form);
+    ASSERT_EQ(form.fields().MessageLen, 1);
+    for (int i = 0; i < 3; ++i) {
+        ui.inner.tick("Timer1");
+        EXPECT_EQ(form.fields().TickerPos, 1);
+        EXPECT_EQ(ui.inner.text(ticker), Text(U"Ъ Ъ"));
+    }
+}
+
+TEST_F(Billboard, FirstLampTickLightsPairOne) {
+    EXPECT_TRUE(visibleLamps().empty());
+    ui.tick("Timer2");
+    EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:1", "2:1"}));
+    EXPECT_EQ(ui.dots(upper(1)), (std::vector<Dot>{{63.75f, 64, 0xFF0000, 10}}));
+    EXPECT_EQ(ui.dots(lower(1)), (std::vector<Dot>{{63.75f, 64, 0x0000FF, 10}}));
+}
+
+TEST_F(Billboard, LampsChaseClockwiseInOppositePairs) {
+    const Colour upperColours[] = {0xFFFFFF, 0xFF0000, 0xFF8000, 0xFFFF00,
+                                   0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF};
+    for (int tick = 1; tick <= 24; ++tick) {
+        ui.tick("Timer2");
+        const auto k = static_cast<std::int16_t>(tick % 8);
+        ASSERT_EQ(form.fields().LampStep, k);
+        const std::string i = std::to_string(k);
+        ASSERT_EQ(visibleLamps(), (std::vector<std::string>{"1:" + i, "2:" + i})) << tick;
+        EXPECT_EQ(ui.dots(upper(k)).back().colour, upperColours[k]);
+        EXPECT_EQ(ui.dots(lower(k)).back().colour, upperColours[7 - k]);
+    }
+    // Pair 0 and pair 7 as the design colours them.
+    EXPECT_EQ(ui.dots(upper(0)).back().colour, 0xFFFFFFu);
+    EXPECT_EQ(ui.dots(lower(0)).back().colour, 0xFF00FFu);
+    EXPECT_EQ(ui.dots(upper(7)).back().colour, 0xFF00FFu);
+    EXPECT_EQ(ui.dots(lower(7)).back().colour, 0xFFFFFFu);
+    for (const PropertyWrite& write : ui.writes()) {
+        if (write.property == "PSet") {
+            EXPECT_EQ(write.value.substr(0, 11), "(63.75, 64)") << write.control;
+        }
+    }
+}
+
+TEST_F(Billboard, LampTickHidesThenLightsThenDraws) {
+    ui.tick("Timer2");
+    ui.clearWrites();
+    ui.tick("Timer2");
+    EXPECT_EQ(ui.writes(), (std::vector<PropertyWrite>{
+                               {"Picture1(1)", "Visible", "False"},
+                               {"Picture2(1)", "Visible", "False"},
+                               {"Picture1(2)", "Visible", "True"},
+                               {"Picture1(2)", "PSet", "(63.75, 64) #FF8000"},
+                               {"Picture2(2)", "Visible", "True"},
+                               {"Picture2(2)", "PSet", "(63.75, 64) #00FFFF"},
+                           }));
+}
+
+TEST_F(Billboard, StopFreezesBothAndChoicesWaitForStart) {
+    tickTicker(3);
+    ui.tick("Timer2");
+    ui.tick("Timer2");
+    const Text frozen = ui.text(ticker);
+    ASSERT_TRUE(ui.clickOption(stop));
+    EXPECT_FALSE(ui.isEnabled({"Timer1"}));
+    EXPECT_FALSE(ui.isEnabled({"Timer2"}));
+    EXPECT_FALSE(ui.tick("Timer1"));
+    EXPECT_FALSE(ui.tick("Timer2"));
+
+    ui.chooseRow(lengths, 0);
+    ui.chooseRow(messages, 1);
+    EXPECT_EQ(ui.text(ticker), frozen);
+    EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:2", "2:2"}));
+
+    ASSERT_TRUE(ui.clickOption(start));
+    EXPECT_TRUE(ui.isEnabled({"Timer1"}));
+    EXPECT_EQ(ui.text(ticker), frozen); // until the next tick
+    EXPECT_EQ(tickTicker(1), Text(U"Рекламата "));
+    ui.tick("Timer2");
+    EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:3", "2:3"}));
+}
+
+TEST_F(Billboard, DotsPersistWhileHiddenAndReturnWithLamp) {
+    for (int tick = 0; tick < 9; ++tick) {
+        ui.tick("Timer2");
+    }
+    EXPECT_FALSE(ui.isVisible(upper(2)));
+    EXPECT_EQ(ui.dots(upper(2)).size(), 1u);
+    ui.tick("Timer2");
+    EXPECT_EQ(ui.dots(upper(2)).size(), 2u);
+    EXPECT_EQ(ui.dots(upper(2)).front(), ui.dots(upper(2)).back());
+}
+
+} // namespace
+} // namespace lumora
