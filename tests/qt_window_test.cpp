@@ -130,6 +130,9 @@ private slots:
                  qPrintable(resolved.family()));
         const QFontMetrics metrics(ui.window()->font());
         for (const QChar c : allTexts()) {
+            if (!c.isPrint()) {
+                continue; // the panels' line breaks
+            }
             QVERIFY2(metrics.inFont(c), qPrintable(QStringLiteral("missing %1").arg(c)));
         }
     }

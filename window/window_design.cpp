@@ -1,5 +1,6 @@
 #include "window_design.h"
 
+#include "information_panels.h"
 #include "runtime_error.h"
 
 #include <algorithm>
@@ -43,7 +44,8 @@ constexpr std::array fixedControls{
                   .italic = true,
                   .centred = true,
                   .readOnly = true,
-                  .tabPlace = 3},
+                  .tabPlace = 3,
+                  .accessibleName = U"Текст на рекламата"},
     ControlDesign{.kind = ControlKind::Label,
                   .name = "Label1",
                   .index = 1,
@@ -51,7 +53,8 @@ constexpr std::array fixedControls{
                   .background = 0xFFC080,
                   .text = U"Брой",
                   .centred = true,
-                  .tabPlace = 33},
+                  .tabPlace = 33,
+                  .labelFor = {"List1", 0}},
     ControlDesign{.kind = ControlKind::ListBox,
                   .name = "List1",
                   .index = 0,
@@ -85,7 +88,29 @@ constexpr std::array fixedControls{
                   .index = 1,
                   .bounds = {1680, 2400, 5175, 630},
                   .rows = messages,
-                  .tabPlace = 29},
+                  .tabPlace = 29,
+                  .accessibleName = U"Рекламно послание"},
+    ControlDesign{.kind = ControlKind::TextBox,
+                  .name = "Text1",
+                  .index = 0,
+                  .bounds = {120, 3360, 6735, 1815},
+                  .text = taskStatement,
+                  .readOnly = true,
+                  .multiLine = true,
+                  .verticalScrollBar = true,
+                  .tabPlace = 0,
+                  .accessibleName = U"Условие на задачата"},
+    ControlDesign{.kind = ControlKind::TextBox,
+                  .name = "Text1",
+                  .index = 1,
+                  .bounds = {600, 3600, 6735, 1815},
+                  .text = quotation,
+                  .readOnly = true,
+                  .multiLine = true,
+                  .verticalScrollBar = true,
+                  .visible = false,
+                  .tabPlace = 1,
+                  .accessibleName = U"Цитат"},
     ControlDesign{.kind = ControlKind::Timer, .name = "Timer1", .intervalMs = 200},
     ControlDesign{.kind = ControlKind::Timer, .name = "Timer2", .intervalMs = 200},
 };
@@ -115,14 +140,15 @@ constexpr int holderLeft = 6480;
 constexpr int holderSize = 375;
 
 constexpr ControlDesign picture(std::string_view name, std::size_t k, TwipRect bounds,
-                                Colour background, int tab) {
+                                Colour background, int tab, TextView accessibleName) {
     return {.kind = ControlKind::PictureBox,
             .name = name,
             .index = static_cast<std::int16_t>(k),
             .bounds = bounds,
             .background = background,
             .visible = false,
-            .tabPlace = tab};
+            .tabPlace = tab,
+            .accessibleName = accessibleName};
 }
 
 constexpr auto buildControls() {
@@ -134,11 +160,11 @@ constexpr auto buildControls() {
     for (std::size_t k = 0; k < lampRing.size(); ++k) {
         const LampRingRow& row = lampRing[k];
         all[n++] = picture("Picture1", k, {row.upperLeft, row.upperTop, lampSize, lampSize},
-                           window.background, row.upperTab);
+                           window.background, row.upperTab, U"Светлина над текста");
         all[n++] = picture("Picture2", k, {row.lowerLeft, row.lowerTop, lampSize, lampSize},
-                           window.background, row.lowerTab);
+                           window.background, row.lowerTab, U"Светлина под текста");
         all[n++] = picture("Picture3", k, {holderLeft, row.holderTop, holderSize, holderSize},
-                           row.holderColour, row.holderTab);
+                           row.holderColour, row.holderTab, U"Цвят на светлините");
     }
     return all;
 }

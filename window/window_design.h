@@ -40,11 +40,18 @@ struct ControlDesign {
     bool italic = false;
     bool centred = false;
     bool readOnly = false;
+    // Text boxes: several lines wrapping at word boundaries, and a vertical scroll bar.
+    bool multiLine = false;
+    bool verticalScrollBar = false;
     bool visible = true;
     // Place in the keyboard focus order; -1 for timers, which have none.
     int tabPlace = -1;
     // Timers only; every timer is enabled from creation.
     int intervalMs = 0;
+    // What a screen reader calls a control whose caption does not say what it is.
+    TextView accessibleName{};
+    // Labels only: the control this label names, for screen readers and the keyboard.
+    ControlId labelFor{};
 };
 
 struct WindowDesign {

@@ -1,5 +1,6 @@
 #include "picture_box.h"
 
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -34,6 +35,11 @@ void PictureBox::drawDot(QPointF centre, QColor colour) {
     update(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius)
                .toAlignedRect()
                .adjusted(-1, -1, 1, 1));
+}
+
+QAccessibleInterface* PictureBox::accessibleInterface(const QString&, QObject* object) {
+    auto* box = dynamic_cast<PictureBox*>(object);
+    return box != nullptr ? new QAccessibleWidget(box, QAccessible::Graphic) : nullptr;
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QAccessibleInterface;
+
 namespace lumora {
 
 // A borderless box filled with its background colour, with an image on top that dots are drawn
@@ -19,6 +21,9 @@ public:
     // Diameter of later dots in device-independent pixels, at least 1.
     void setDrawWidth(int pixels) { drawWidth_ = pixels; }
     void drawDot(QPointF centre, QColor colour);
+
+    // For QAccessible::installFactory: presents picture boxes to screen readers as graphics.
+    static QAccessibleInterface* accessibleInterface(const QString& className, QObject* object);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

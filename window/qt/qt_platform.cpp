@@ -1,7 +1,9 @@
 #include "qt_platform.h"
 
+#include "picture_box.h"
 #include "version.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -28,6 +30,7 @@ void configureApplication() {
     // One style everywhere, so that the design's colours look the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QPixmap(lumora_xpm)));
+    QAccessible::installFactory(&PictureBox::accessibleInterface);
 }
 
 } // namespace lumora

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -34,6 +35,11 @@ QColor qColour(Colour colour) {
 
 QString qText(TextView text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Lines of the design end in CR LF; Qt's text documents take each of CR and LF as a break.
+QString qMultiLineText(TextView text) {
+    return qText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString objectName(const ControlDesign& design) {
@@ -70,6 +76,7 @@ struct QtToolkit::Widgets {
     }
 
     QObject* create(const ControlDesign& design, QWidget* parent);
+    void connectLabels();
     void orderFocus();
     // Runs an event's handler; a run-time error leaving it ends the program.
     template <typename Handler> void deliver(Handler&& handler);
@@ -115,6 +122,24 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         break;
     }
     case ControlKind::TextBox: {
+        if (design.multiLine) {
+            auto* panel = new QPlainTextEdit(qMultiLineText(design.text), parent);
+            panel->setReadOnly(design.readOnly);
+            if (design.readOnly) {
+                // Readable and selectable from the keyboard too, and Tab still moves on.
+                panel->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                               Qt::TextSelectableByKeyboard);
+            }
+            panel->setTabChangesFocus(true);
+            panel->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            panel->setWordWrapMode(QTextOption::WordWrap);
+            panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            panel->setVerticalScrollBarPolicy(design.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                                       : Qt::ScrollBarAlwaysOff);
+            fillBackground(panel, design.background);
+            widget = panel;
+            break;
+        }
         auto* edit = new QLineEdit(qText(design.text), parent);
         edit->setReadOnly(design.readOnly);
         edit->setAlignment(design.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
@@ -184,10 +209,24 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
     }
     widget->setObjectName(objectName(design));
     widget->setGeometry(pixelRect(design.bounds));
+    if (!design.accessibleName.empty()) {
+        widget->setAccessibleName(qText(design.accessibleName));
+    }
     if (!design.visible) {
         widget->hide();
     }
     return widget;
+}
+
+void QtToolkit::Widgets::connectLabels() {
+    for (const ControlDesign& design : controlDesigns()) {
+        if (design.kind == ControlKind::Label && !design.labelFor.name.empty()) {
+            auto* label = find<QLabel>({design.name, design.index}, ControlKind::Label);
+            QWidget* named = static_cast<QWidget*>(objects[designPosition(design.labelFor)]);
+            label->setBuddy(named);
+            named->setAccessibleName(label->text());
+        }
+    }
 }
 
 void QtToolkit::Widgets::orderFocus() {
@@ -232,6 +271,7 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
         }
         widgets_->objects.push_back(widgets_->create(control, parent));
     }
+    widgets_->connectLabels();
     widgets_->orderFocus();
 }
 
@@ -322,7 +362,12 @@ void QtToolkit::selectOption(ControlId option) {
 }
 
 void QtToolkit::setText(ControlId textBox, TextView text) {
-    widgets_->find<QLineEdit>(textBox, ControlKind::TextBox)->setText(qText(text));
+    auto* box = widgets_->find<QWidget>(textBox, ControlKind::TextBox);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setText(qText(text));
+    } else {
+        static_cast<QPlainTextEdit*>(box)->setPlainText(qMultiLineText(text));
+    }
 }
 
 void QtToolkit::setEnabled(ControlId timer, bool enabled) {

@@ -1,0 +1,232 @@
+// The information panels, and the window as a keyboard or screen-reader user meets it
+// (offscreen platform).
+
+#include "information_panels.h"
+#include "lumora.h"
+#include "qt_platform.h"
+#include "qt_toolkit.h"
+#include "window_design.h"
+
+#include <QAccessible>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace lumora;
+
+namespace {
+
+QString qText(TextView text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStringList crlfLines(TextView text) {
+    QStringList lines = qText(text).split(QStringLiteral("\r\n"));
+    lines.removeLast(); // after the last line's CR LF
+    return lines;
+}
+
+} // namespace
+
+class QtPanelsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QtToolkit> ui;
+    std::unique_ptr<Lumora> form;
+
+    QPlainTextEdit* panel(std::int16_t i) const {
+        return qobject_cast<QPlainTextEdit*>(ui->widget({"Text1", i}));
+    }
+
+private slots:
+    void initTestCase() { configureApplication(); }
+
+    void init() {
+        ui = std::make_unique<QtToolkit>();
+        form = std::make_unique<Lumora>(*ui);
+        ui->load(*form);
+        for (QTimer* timer : ui->window()->findChildren<QTimer*>()) {
+            timer->stop();
+        }
+        ui->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
+    }
+
+    void cleanup() {
+        form.reset();
+        ui.reset();
+    }
+
+    void statementHasSevenCrLfLines() {
+        QVERIFY(qText(taskStatement).endsWith(QStringLiteral("\r\n")));
+        const QStringList lines = crlfLines(taskStatement);
+        QCOMPARE(lines.size(), 7);
+        QVERIFY(lines[0].endsWith(QLatin1Char(' ')));
+        QCOMPARE(lines[4], QStringLiteral("Тема на проекта: Lumora."));
+        for (const QString& line : lines) {
+            QVERIFY(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
+            QVERIFY(line.size() > 20);
+        }
+    }
+
+    void quotationIsExact() {
+        QCOMPARE(quotation.size(), std::size_t{118});
+        const QStringList lines = crlfLines(quotation);
+        QCOMPARE(
+            lines,
+            (QStringList{QStringLiteral("Неприятното в това да си първият, направил нещо по "),
+                         QStringLiteral("правилния начин, е, че никой не оценява колко трудно е "),
+                         QStringLiteral("било. ")}));
+    }
+
+    void panelsFollowDesign_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("Text1(0) statement") << 0;
+        QTest::newRow("Text1(1) quotation") << 1;
+    }
+
+    void panelsFollowDesign() {
+        QFETCH(int, index);
+        const auto i = static_cast<std::int16_t>(index);
+        const ControlDesign& design = controlDesigns()[designPosition({"Text1", i})];
+        QPlainTextEdit* box = panel(i);
+        QVERIFY(box);
+        QCOMPARE(box->geometry(), QRect(design.bounds.left / 15, design.bounds.top / 15,
+                                        design.bounds.width / 15, design.bounds.height / 15));
+        QCOMPARE(box->isVisible(), i == 0);
+        QVERIFY(box->isReadOnly());
+        QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(box->wordWrapMode(), QTextOption::WordWrap);
+        QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(box->font(), ui->window()->font());
+        QVERIFY(!box->autoFillBackground()); // the toolkit's own colours
+        const QString expected =
+            qText(design.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QCOMPARE(box->toPlainText(), expected);
+        QCOMPARE(box->document()->blockCount(), crlfLines(design.text).size() + 1);
+    }
+
+    void statementScrollsButCannotBeEdited() {
+        QPlainTextEdit* box = panel(0);
+        QScrollBar* bar = box->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_PageDown);
+        QVERIFY(bar->value() > 0);
+
+        const QString before = box->toPlainText();
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("б"), {});
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->toPlainText(), before);
+
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+        QVERIFY(box->textCursor().hasSelection()); // selectable from the keyboard
+    }
+
+    void visibleControlsHaveNamesAndRoles_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        const std::pair<ControlKind, QAccessible::Role> roles[] = {
+            {ControlKind::Label, QAccessible::StaticText},
+            {ControlKind::TextBox, QAccessible::EditableText},
+            {ControlKind::ListBox, QAccessible::List},
+            {ControlKind::Frame, QAccessible::Grouping},
+            {ControlKind::OptionButton, QAccessible::RadioButton},
+            {ControlKind::PictureBox, QAccessible::Graphic},
+        };
+        const std::map<QString, QString> names = {
+            {"Label1(0)", "Lumora"},
+            {"Text2(0)", "Текст на рекламата"},
+            {"Label1(1)", "Брой"},
+            {"List1(0)", "Брой"},
+            {"Frame1", "Управление"},
+            {"Option1(0)", "Пусни"},
+            {"Option1(1)", "Спри"},
+            {"List1(1)", "Рекламно послание"},
+            {"Text1(0)", "Условие на задачата"},
+        };
+        const auto designs = controlDesigns();
+        for (std::size_t i = 0; i < designs.size(); ++i) {
+            if (!designs[i].visible || designs[i].kind == ControlKind::Timer) {
+                continue;
+            }
+            QString key = QString::fromLatin1(designs[i].name.data(),
+                                              static_cast<qsizetype>(designs[i].name.size()));
+            if (designs[i].index >= 0) {
+                key += QStringLiteral("(%1)").arg(designs[i].index);
+            }
+            const auto role = std::find_if(std::begin(roles), std::end(roles), [&](const auto& r) {
+                return r.first == designs[i].kind;
+            });
+            QVERIFY(names.count(key) == 1);
+            QTest::newRow(qPrintable(key))
+                << static_cast<int>(i) << static_cast<int>(role->second) << names.at(key);
+        }
+    }
+
+    void visibleControlsHaveNamesAndRoles() {
+        QFETCH(int, position);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        const ControlDesign& design = controlDesigns()[static_cast<std::size_t>(position)];
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(ui->widget({design.name, design.index}));
+        QVERIFY(accessible);
+        QCOMPARE(static_cast<int>(accessible->role()), role);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QVERIFY(!accessible->state().invisible);
+    }
+
+    void hiddenControlsAreInvisibleToScreenReaders() {
+        for (const ControlId id :
+             {ControlId{"Text1", 1}, ControlId{"Picture3", 0}, ControlId{"Picture1", 4}}) {
+            QAccessibleInterface* accessible =
+                QAccessible::queryAccessibleInterface(ui->widget(id));
+            QVERIFY(accessible->state().invisible);
+            QVERIFY(!accessible->text(QAccessible::Name).isEmpty());
+        }
+    }
+
+    // Tab walks the focusable controls in the design's order, round again; it never stops on
+    // a hidden control. Only the chosen option button of the frame takes a Tab stop.
+    void tabWalksDesignOrder() {
+        QCOMPARE(QApplication::focusWidget(), ui->widget({"Text1", 0}));
+        const std::vector<QWidget*> expected = {
+            ui->widget({"Text2", 0}),   ui->widget({"List1", 0}), ui->widget({"List1", 1}),
+            ui->widget({"Option1", 0}), ui->widget({"Text1", 0}), ui->widget({"Text2", 0})};
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), ui->widget({"Text1", 0}));
+    }
+
+    void optionButtonsWorkFromKeyboard() {
+        auto* start = qobject_cast<QRadioButton*>(ui->widget({"Option1", 0}));
+        auto* stop = qobject_cast<QRadioButton*>(ui->widget({"Option1", 1}));
+        ui->timer({"Timer1"})->start();
+        ui->timer({"Timer2"})->start();
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Down);
+        QVERIFY(stop->isChecked());
+        QVERIFY(!ui->timer({"Timer1"})->isActive());
+        QVERIFY(!ui->timer({"Timer2"})->isActive());
+        QTest::keyClick(stop, Qt::Key_Up);
+        QVERIFY(start->isChecked());
+        QVERIFY(ui->timer({"Timer1"})->isActive());
+    }
+};
+
+QTEST_MAIN(QtPanelsTest)
+#include "qt_panels_test.moc"
