@@ -3,6 +3,7 @@
 
 #include "lumora.h"
 #include "qt_platform.h"
+#include "qt_test_support.h"
 #include "qt_toolkit.h"
 #include "window_design.h"
 
@@ -47,8 +48,8 @@ class QtBillboardTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QtToolkit> ui;
-    std::unique_ptr<Lumora> form;
+    std::unique_ptr<ShownWindow> shown;
+    QtToolkit* ui = nullptr;
 
     QListWidget* list(std::int16_t i) const {
         return qobject_cast<QListWidget*>(ui->widget({"List1", i}));
@@ -89,21 +90,12 @@ private slots:
     void initTestCase() { configureApplication(); }
 
     void init() {
-        ui = std::make_unique<QtToolkit>();
-        form = std::make_unique<Lumora>(*ui);
-        ui->load(*form);
-        ui->window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
-        // The test is the clock: the timers stay active but fire only when it says.
-        for (QTimer* timer : ui->window()->findChildren<QTimer*>()) {
-            timer->setInterval(24 * 60 * 60 * 1000);
-        }
+        shown = std::make_unique<ShownWindow>();
+        ui = &shown->ui;
+        QVERIFY(shown->exposed);
     }
 
-    void cleanup() {
-        form.reset();
-        ui.reset();
-    }
+    void cleanup() { shown.reset(); }
 
     void tickerScrollsAndFollowsChoices() {
         QCOMPARE(ticker(), QStringLiteral("Големите изненади се"));

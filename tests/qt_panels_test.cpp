@@ -4,6 +4,7 @@
 #include "information_panels.h"
 #include "lumora.h"
 #include "qt_platform.h"
+#include "qt_test_support.h"
 #include "qt_toolkit.h"
 #include "window_design.h"
 
@@ -17,10 +18,6 @@ using namespace lumora;
 
 namespace {
 
-QString qText(TextView text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QStringList crlfLines(TextView text) {
     QStringList lines = qText(text).split(QStringLiteral("\r\n"));
     lines.removeLast(); // after the last line's CR LF
@@ -33,8 +30,8 @@ class QtPanelsTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QtToolkit> ui;
-    std::unique_ptr<Lumora> form;
+    std::unique_ptr<ShownWindow> shown;
+    QtToolkit* ui = nullptr;
 
     QPlainTextEdit* panel(std::int16_t i) const {
         return qobject_cast<QPlainTextEdit*>(ui->widget({"Text1", i}));
@@ -44,20 +41,12 @@ private slots:
     void initTestCase() { configureApplication(); }
 
     void init() {
-        ui = std::make_unique<QtToolkit>();
-        form = std::make_unique<Lumora>(*ui);
-        ui->load(*form);
-        for (QTimer* timer : ui->window()->findChildren<QTimer*>()) {
-            timer->stop();
-        }
-        ui->window()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(ui->window()));
+        shown = std::make_unique<ShownWindow>();
+        ui = &shown->ui;
+        QVERIFY(shown->exposed);
     }
 
-    void cleanup() {
-        form.reset();
-        ui.reset();
-    }
+    void cleanup() { shown.reset(); }
 
     void statementHasSevenCrLfLines() {
         QVERIFY(qText(taskStatement).endsWith(QStringLiteral("\r\n")));
@@ -93,8 +82,7 @@ private slots:
         const ControlDesign& design = controlDesigns()[designPosition({"Text1", i})];
         QPlainTextEdit* box = panel(i);
         QVERIFY(box);
-        QCOMPARE(box->geometry(), QRect(design.bounds.left / 15, design.bounds.top / 15,
-                                        design.bounds.width / 15, design.bounds.height / 15));
+        QCOMPARE(box->geometry(), pixelRect(design.bounds));
         QCOMPARE(box->isVisible(), i == 0);
         QVERIFY(box->isReadOnly());
         QCOMPARE(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
@@ -160,11 +148,7 @@ private slots:
             if (!designs[i].visible || designs[i].kind == ControlKind::Timer) {
                 continue;
             }
-            QString key = QString::fromLatin1(designs[i].name.data(),
-                                              static_cast<qsizetype>(designs[i].name.size()));
-            if (designs[i].index >= 0) {
-                key += QStringLiteral("(%1)").arg(designs[i].index);
-            }
+            const QString key = nameOf(designs[i]);
             const auto role = std::find_if(std::begin(roles), std::end(roles), [&](const auto& r) {
                 return r.first == designs[i].kind;
             });
@@ -215,8 +199,6 @@ private slots:
     void optionButtonsWorkFromKeyboard() {
         auto* start = qobject_cast<QRadioButton*>(ui->widget({"Option1", 0}));
         auto* stop = qobject_cast<QRadioButton*>(ui->widget({"Option1", 1}));
-        ui->timer({"Timer1"})->start();
-        ui->timer({"Timer2"})->start();
         start->setFocus();
         QTest::keyClick(start, Qt::Key_Down);
         QVERIFY(stop->isChecked());

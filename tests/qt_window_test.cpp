@@ -3,6 +3,7 @@
 
 #include "lumora.h"
 #include "qt_platform.h"
+#include "qt_test_support.h"
 #include "qt_toolkit.h"
 #include "runtime_error.h"
 #include "window_design.h"
@@ -22,20 +23,6 @@
 using namespace lumora;
 
 namespace {
-
-QString qText(TextView text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QRect pixelRect(const TwipRect& r) {
-    return {r.left / 15, r.top / 15, r.width / 15, r.height / 15};
-}
-
-QString nameOf(const ControlDesign& design) {
-    QString name =
-        QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
-    return design.index < 0 ? name : name + QStringLiteral("(%1)").arg(design.index);
-}
 
 // Texts the window shows, which the resolved font must cover.
 QString allTexts() {

@@ -4,10 +4,9 @@
 #include "memory_toolkit.h"
 #include "process_entry.h"
 #include "runtime_error.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace lumora {
 namespace {
@@ -173,27 +172,24 @@ TEST(Loaded, SameWithoutClickHandlers) {
     EXPECT_EQ(bare.text({"Text2", 0}), ui.text({"Text2", 0}));
 }
 
-void expectError(RuntimeError::Number number, const std::function<void()>& operation) {
-    try {
-        operation();
-        ADD_FAILURE() << "no run-time error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.number(), number) << error.what();
-    }
-}
-
 TEST(ToolkitErrors, RaisedWhereTheContractSays) {
     MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
-    expectError(RuntimeError::AbsentElement, [&] { ui.setVisible({"Picture1", 8}, true); });
-    expectError(RuntimeError::AbsentElement, [&] { ui.backColor({"Picture3", -1}); });
-    expectError(RuntimeError::AbsentElement, [&] { ui.setText({"Text2", 1}, U""); });
-    expectError(RuntimeError::AbsentElement, [&] { ui.setEnabled({"Timer3"}, true); });
-    expectError(RuntimeError::AbsentElement, [&] { ui.listIndex({"Picture1", 0}); });
-    expectError(RuntimeError::InvalidPropertyValue, [&] { ui.setListIndex({"List1", 0}, 5); });
-    expectError(RuntimeError::InvalidPropertyValue, [&] { ui.setListIndex({"List1", 1}, -2); });
-    expectError(RuntimeError::InvalidPropertyValue, [&] { ui.setDrawWidth({"Picture1", 0}, 0); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setVisible({"Picture1", 8}, true); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.backColor({"Picture3", -1}); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setText({"Text2", 1}, U""); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setEnabled({"Timer3"}, true); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.listIndex({"Picture1", 0}); });
+    expectRuntimeError(RuntimeError::InvalidPropertyValue, [&] {
+        ui.setListIndex({"List1", 0}, 5);
+    });
+    expectRuntimeError(RuntimeError::InvalidPropertyValue, [&] {
+        ui.setListIndex({"List1", 1}, -2);
+    });
+    expectRuntimeError(RuntimeError::InvalidPropertyValue, [&] {
+        ui.setDrawWidth({"Picture1", 0}, 0);
+    });
     EXPECT_EQ(ui.listRow({"List1", 0}, -1), Text());
     EXPECT_EQ(ui.listRow({"List1", 0}, 5), Text());
     EXPECT_EQ(ui.listRow({"List1", 0}, 4), Text(U"30"));

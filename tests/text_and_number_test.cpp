@@ -2,12 +2,12 @@
 
 #include "integer_arithmetic.h"
 #include "runtime_error.h"
+#include "test_support.h"
 #include "text_functions.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 
 namespace lumora {
@@ -114,23 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundingCase{"BottomMinusHalfToEven", -32768.5, -32768}),
     [](const auto& info) { return std::string(info.param.name); });
 
-void expectError(RuntimeError::Number number, const std::function<void()>& operation) {
-    try {
-        operation();
-        ADD_FAILURE() << "no run-time error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.number(), number) << error.what();
-        EXPECT_STRNE(error.what(), "");
-    }
-}
-
 TEST(ToInteger, OutOfRangeIsOverflow) {
     for (const double value : {32767.5, 32768.0, -32769.0, -32768.51, 1e300,
                                std::numeric_limits<double>::infinity(), std::nan("")}) {
-        expectError(RuntimeError::Overflow, [=] { toInteger(value); });
+        expectRuntimeError(RuntimeError::Overflow, [=] { toInteger(value); });
     }
-    expectError(RuntimeError::Overflow, [] { toLong(2147483647.5); });
-    expectError(RuntimeError::Overflow, [] { toLong(-2147483649.0); });
+    expectRuntimeError(RuntimeError::Overflow, [] { toLong(2147483647.5); });
+    expectRuntimeError(RuntimeError::Overflow, [] { toLong(-2147483649.0); });
     EXPECT_EQ(toLong(2147483646.5), 2147483646);
     EXPECT_EQ(toLong(-2147483648.0), std::numeric_limits<std::int32_t>::min());
 }
@@ -138,9 +128,9 @@ TEST(ToInteger, OutOfRangeIsOverflow) {
 TEST(Arithmetic16, StaysInRangeOrOverflows) {
     EXPECT_EQ(add16(32766, 1), 32767);
     EXPECT_EQ(subtract16(-32767, 1), -32768);
-    expectError(RuntimeError::Overflow, [] { add16(32767, 1); });
-    expectError(RuntimeError::Overflow, [] { subtract16(-32768, 1); });
-    expectError(RuntimeError::Overflow, [] { subtract16(0, -32768); });
+    expectRuntimeError(RuntimeError::Overflow, [] { add16(32767, 1); });
+    expectRuntimeError(RuntimeError::Overflow, [] { subtract16(-32768, 1); });
+    expectRuntimeError(RuntimeError::Overflow, [] { subtract16(0, -32768); });
 }
 
 TEST(Arithmetic16, RemainderTakesDividendSign) {
@@ -149,7 +139,7 @@ TEST(Arithmetic16, RemainderTakesDividendSign) {
     EXPECT_EQ(remainder16(-7, 3), -1);
     EXPECT_EQ(remainder16(7, -3), 1);
     EXPECT_EQ(remainder16(-32768, -1), 0);
-    expectError(RuntimeError::DivisionByZero, [] { remainder16(1, 0); });
+    expectRuntimeError(RuntimeError::DivisionByZero, [] { remainder16(1, 0); });
 }
 
 TEST(RuntimeErrors, NameTheAbsentElement) {
