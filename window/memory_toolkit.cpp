@@ -60,6 +60,12 @@ void MemoryToolkit::record(ControlId id, std::string property, std::string value
     writes_.push_back({controlName(id), std::move(property), std::move(value)});
 }
 
+void MemoryToolkit::raiseClick(ControlId id) {
+    if (handlers_ != nullptr) {
+        handlers_->click(id.name, id.index);
+    }
+}
+
 void MemoryToolkit::setAutoRedraw(ControlId picture, bool on) {
     state(picture, ControlKind::PictureBox).autoRedraw = on;
     record(picture, "AutoRedraw", boolText(on));
@@ -120,7 +126,7 @@ void MemoryToolkit::setListIndex(ControlId list, std::int16_t row) {
         return;
     }
     box.listIndex = row;
-    handlers_->click(list.name, list.index);
+    raiseClick(list);
 }
 
 Text MemoryToolkit::listRow(ControlId list, std::int16_t row) const {
@@ -146,7 +152,7 @@ void MemoryToolkit::select(ControlId option) {
 void MemoryToolkit::selectOption(ControlId option) {
     select(option);
     record(option, "Value", boolText(true));
-    handlers_->click(option.name, option.index);
+    raiseClick(option);
 }
 
 void MemoryToolkit::setText(ControlId textBox, TextView text) {
@@ -163,7 +169,9 @@ bool MemoryToolkit::tick(std::string_view timerName) {
     if (!isEnabled({timerName})) {
         return false;
     }
-    handlers_->timer(timerName);
+    if (handlers_ != nullptr) {
+        handlers_->timer(timerName);
+    }
     return true;
 }
 
@@ -177,7 +185,7 @@ bool MemoryToolkit::chooseRow(ControlId list, std::int16_t row) {
         throw RuntimeError::invalidPropertyValue();
     }
     box.listIndex = row;
-    handlers_->click(list.name, list.index);
+    raiseClick(list);
     return true;
 }
 
@@ -186,7 +194,7 @@ bool MemoryToolkit::clickOption(ControlId option) {
         return false;
     }
     select(option);
-    handlers_->click(option.name, option.index);
+    raiseClick(option);
     return true;
 }
 

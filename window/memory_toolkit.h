@@ -86,6 +86,8 @@ private:
     const ControlState& state(ControlId id, ControlKind kind) const;
     void record(ControlId id, std::string property, std::string value);
     void select(ControlId option);
+    // Events reach the handlers once load() has bound them.
+    void raiseClick(ControlId id);
 
     std::vector<ControlState> states_; // one per entry of controlDesigns()
     std::vector<PropertyWrite> writes_;

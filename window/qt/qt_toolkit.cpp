@@ -80,7 +80,13 @@ struct QtToolkit::Widgets {
     void orderFocus();
     // Runs an event's handler; a run-time error leaving it ends the program.
     template <typename Handler> void deliver(Handler&& handler);
-    void fail(const std::exception& error, int number);
+    void fail(const RuntimeError& error);
+    // A Click raised by a program write runs inside the write, and its errors travel out of it.
+    void raiseClick(ControlId id) const {
+        if (handlers != nullptr) {
+            handlers->click(id.name, id.index);
+        }
+    }
 };
 
 template <typename Handler> void QtToolkit::Widgets::deliver(Handler&& handler) {
@@ -90,11 +96,12 @@ template <typename Handler> void QtToolkit::Widgets::deliver(Handler&& handler) 
     try {
         handler(*handlers);
     } catch (const RuntimeError& error) {
-        fail(error, error.number());
+        fail(error);
     }
 }
 
-void QtToolkit::Widgets::fail(const std::exception& error, int number) {
+void QtToolkit::Widgets::fail(const RuntimeError& error) {
+    const int number = error.number();
     failed = true;
     for (QTimer* t : window->findChildren<QTimer*>()) {
         t->stop();
@@ -343,7 +350,7 @@ void QtToolkit::setListIndex(ControlId list, std::int16_t row) {
         const QSignalBlocker programWrite(box);
         box->setCurrentRow(row);
     }
-    widgets_->handlers->click(list.name, list.index);
+    widgets_->raiseClick(list);
 }
 
 Text QtToolkit::listRow(ControlId list, std::int16_t row) const {
@@ -358,7 +365,7 @@ void QtToolkit::selectOption(ControlId option) {
         const QSignalBlocker programWrite(button);
         button->setChecked(true);
     }
-    widgets_->handlers->click(option.name, option.index);
+    widgets_->raiseClick(option);
 }
 
 void QtToolkit::setText(ControlId textBox, TextView text) {
