@@ -145,6 +145,15 @@ private slots:
         QCOMPARE(ticker(), QStringLiteral("лемите изненади се к")); // not rewound
     }
 
+    void userCannotClearSelection() {
+        QListWidget* box = list(0);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          box->visualItemRect(box->currentItem()).center());
+        QCOMPARE(box->currentRow(), 2);
+        QCOMPARE(box->selectedItems().size(), 1);
+        QCOMPARE(box->selectedItems().front(), box->currentItem());
+    }
+
     void keyboardChoosesRows() {
         list(0)->setFocus();
         QTest::keyClick(list(0), Qt::Key_Down); // "25"
