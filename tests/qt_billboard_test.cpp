@@ -185,6 +185,16 @@ private slots:
         }
     }
 
+    // Each turn draws the lamp's dot again over the kept one; it must not grow or harden.
+    void dotLooksTheSameEveryTurn() {
+        tick("Timer2");
+        const QImage firstTurn = ui->widget({"Picture1", 1})->grab().toImage();
+        for (int i = 0; i < 3 * 8; ++i) {
+            tick("Timer2");
+        }
+        QCOMPARE(ui->widget({"Picture1", 1})->grab().toImage(), firstTurn);
+    }
+
     void tickRepaintsOnlyWhatChanges() {
         tick("Timer2");
         QCoreApplication::processEvents();

@@ -26,8 +26,9 @@ QImage& PictureBox::drawing() {
 void PictureBox::drawDot(QPointF centre, QColor colour) {
     const qreal radius = drawWidth_ / 2.0;
     {
+        // Without antialiasing, drawing the same dot again leaves it exactly as it was;
+        // blended edges would harden a little with every repeat.
         QPainter painter(&drawing());
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
         painter.drawEllipse(centre, radius, radius);
