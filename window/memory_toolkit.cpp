@@ -176,13 +176,13 @@ bool MemoryToolkit::tick(std::string_view timerName) {
 }
 
 bool MemoryToolkit::chooseRow(ControlId list, std::int16_t row) {
-    ControlState& box = state(list, ControlKind::ListBox);
+    const std::size_t position = designPosition(list, ControlKind::ListBox);
+    if (row < 0 || static_cast<std::size_t>(row) >= controlDesigns()[position].rows.size()) {
+        throw RuntimeError::invalidPropertyValue(); // a user can only choose a row that is there
+    }
+    ControlState& box = states_[position];
     if (box.listIndex == row) {
         return false;
-    }
-    const auto rows = controlDesigns()[designPosition(list, ControlKind::ListBox)].rows;
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
-        throw RuntimeError::invalidPropertyValue();
     }
     box.listIndex = row;
     raiseClick(list);
