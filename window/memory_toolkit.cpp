@@ -8,14 +8,6 @@
 namespace lumora {
 namespace {
 
-std::string controlName(ControlId id) {
-    std::string name(id.name);
-    if (id.index != noIndex) {
-        name += "(" + std::to_string(id.index) + ")";
-    }
-    return name;
-}
-
 std::string boolText(bool value) {
     return value ? "True" : "False";
 }

@@ -1,5 +1,7 @@
 #include "runtime_error.h"
 
+#include "toolkit.h"
+
 namespace lumora {
 
 RuntimeError::RuntimeError(Number number, const std::string& description)
@@ -22,12 +24,10 @@ RuntimeError RuntimeError::invalidPropertyValue() {
 }
 
 RuntimeError RuntimeError::absentElement(std::string_view name, std::int16_t index) {
-    std::string control(name);
-    if (index >= 0) {
-        control += "(" + std::to_string(index) + ")";
-    }
-    return {AbsentElement,
-            "Контролата " + control + " не съществува (control array element does not exist)"};
+    std::string description = "Контролата ";
+    description += controlName({name, index});
+    description += " не съществува (control array element does not exist)";
+    return {AbsentElement, description};
 }
 
 } // namespace lumora

@@ -10,6 +10,7 @@
 #include "text_functions.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace lumora {
@@ -24,6 +25,9 @@ struct ControlId {
     std::string_view name;
     std::int16_t index = noIndex;
 };
+
+// The name as the designer writes it: "Picture1(3)", "Timer1".
+std::string controlName(ControlId id);
 
 // What the toolkit calls. Every call runs to its end before the next event is delivered; a Click
 // raised by the handler's own write to a list or option button runs inside that write.
