@@ -1,5 +1,6 @@
 #include "qt_platform.h"
 
+#include "icon_images.h"
 #include "picture_box.h"
 #include "version.h"
 
@@ -8,10 +9,6 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QStyleFactory>
-
-namespace {
-#include "lumora.xpm"
-} // namespace
 
 namespace lumora {
 
@@ -29,7 +26,12 @@ void configureApplication() {
     QApplication::setDesktopFileName(QStringLiteral("lumora"));
     // One style everywhere, so that the design's colours look the same on every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setWindowIcon(QIcon(QPixmap(lumora_xpm)));
+    // Every size, so that a high-DPI title bar or task bar picks a sharp one.
+    QIcon icon;
+    for (const int size : iconSizes) {
+        icon.addPixmap(QPixmap::fromImage(iconImage(size)));
+    }
+    QApplication::setWindowIcon(icon);
     QAccessible::installFactory(&PictureBox::accessibleInterface);
 }
 
