@@ -21,12 +21,18 @@ check() { # description, command...
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
+icon_sizes=(16 32 64 128 256)
 files=(
     bin/lumora
     share/applications/lumora.desktop
-    share/icons/hicolor/32x32/apps/lumora.png
     share/metainfo/example.lumora.Lumora.metainfo.xml
+    share/man/man1/lumora.1.gz
+    share/doc/lumora/copyright
+    share/doc/lumora/changelog.gz
 )
+for size in "${icon_sizes[@]}"; do
+    files+=("share/icons/hicolor/${size}x${size}/apps/lumora.png")
+done
 for file in "${files[@]}"; do
     check "installs $file" test -s "$prefix/$file"
 done
@@ -43,8 +49,20 @@ check "metainfo has release 1.00" \
 check "metainfo has a screenshot" \
     grep -q '<screenshot type="default">' "$prefix/share/metainfo/example.lumora.Lumora.metainfo.xml"
 # PNG header: the IHDR chunk holds width and height as 32-bit big-endian numbers.
-icon_size=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/32x32/apps/lumora.png" | tr -s ' ')
-check "icon is 32 x 32 pixels" test "$icon_size" = " 0 0 0 32 0 0 0 32"
+for size in "${icon_sizes[@]}"; do
+    header=$(od -An -tu4 --endian=big -j16 -N8 \
+        "$prefix/share/icons/hicolor/${size}x${size}/apps/lumora.png" | tr -s ' ')
+    check "icon in ${size}x${size} is $size pixels square" test "$header" = " $size $size"
+done
+check "manual page formats without warnings" \
+    bash -c "! man --warnings -l '$prefix/share/man/man1/lumora.1.gz' 2>&1 >/dev/null | grep ."
+check "manual page states the exit status" zgrep -q '^\.SH EXIT STATUS' \
+    "$prefix/share/man/man1/lumora.1.gz"
+check "copyright is machine-readable and names the licence" \
+    grep -q '^License: Expat' "$prefix/share/doc/lumora/copyright"
+check "metainfo names the same licence" \
+    grep -q '<project_license>MIT</project_license>' \
+    "$prefix/share/metainfo/example.lumora.Lumora.metainfo.xml"
 
 (cd "$build" && cpack -B "$work/package" >/dev/null)
 deb=$(echo "$work"/package/lumora_1.00_*.deb)
@@ -52,9 +70,13 @@ check "package file is named lumora_1.00_ARCH.deb" test -f "$deb"
 check "package is lumora" test "$(dpkg-deb -f "$deb" Package)" = lumora
 check "package version is 1.00" test "$(dpkg-deb -f "$deb" Version)" = 1.00
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libc6 fonts-liberation2; do
     check "package depends on $needed" grep -q "$needed" <<<"$depends"
 done
+check "package recommends Qt's Wayland plugin" \
+    test "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland
+check "short description fits in 80 columns" \
+    test "$(dpkg-deb -f "$deb" Description | head -n 1 | wc -c)" -le 81
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
 for file in "${files[@]}"; do
     check "package holds /usr/$file" grep -qx "./usr/$file" "$work/contents"
