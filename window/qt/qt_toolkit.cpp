@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <iostream>
@@ -43,12 +44,7 @@ QString qMultiLineText(TextView text) {
 }
 
 QString objectName(const ControlDesign& design) {
-    QString name =
-        QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size()));
-    if (design.index != noIndex) {
-        name += QStringLiteral("(%1)").arg(design.index);
-    }
-    return name;
+    return QString::fromStdString(controlName({design.name, design.index}));
 }
 
 // Fills the role the widget paints its background with: Window for labels and frames, Button for
@@ -262,7 +258,21 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
     QWidget* window = widgets_->window.get();
     window->setObjectName(QStringLiteral("Lumora"));
     window->setWindowTitle(qText(design.caption));
-    window->setFixedSize(pixels(design.innerWidth), pixels(design.innerHeight));
+    const QSize fixedSize(pixels(design.innerWidth), pixels(design.innerHeight));
+    window->setFixedSize(fixedSize);
+    // Where the compositor decides (Wayland), a frame may offer maximise although the window
+    // asks for a fixed size, and Weston ends a client whose maximised window keeps another
+    // size. So while maximised or full screen the window takes the size it is given, its
+    // controls staying where the design puts them, and afterwards it is fixed again.
+    window->winId(); // the native window exists from here on, so its state can be followed
+    QObject::connect(window->windowHandle(), &QWindow::windowStateChanged, window,
+                     [window, fixedSize](Qt::WindowState state) {
+                         if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) {
+                             window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                         } else {
+                             window->setFixedSize(fixedSize);
+                         }
+                     });
     fillBackground(window, design.background);
     QFont font(QString::fromLatin1(design.fontFamily.data(),
                                    static_cast<qsizetype>(design.fontFamily.size())),
