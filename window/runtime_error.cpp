@@ -7,6 +7,10 @@ namespace lumora {
 RuntimeError::RuntimeError(Number number, const std::string& description)
     : std::runtime_error(description), number_(number) {}
 
+std::string RuntimeError::report() const {
+    return "Грешка при изпълнение " + std::to_string(number_) + ": " + what();
+}
+
 RuntimeError RuntimeError::invalidArgument() {
     return {InvalidArgument, "Невалиден аргумент на процедура (invalid procedure argument)"};
 }

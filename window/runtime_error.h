@@ -25,6 +25,11 @@ public:
 
     Number number() const noexcept { return number_; }
 
+    // What the user is shown: "Грешка при изпълнение 11: Деление на нула (division by zero)".
+    std::string report() const;
+    // Said after the report, since the program ends.
+    static constexpr const char* endsTheProgram = "Програмата ще бъде затворена.";
+
     static RuntimeError invalidArgument();
     static RuntimeError overflow();
     static RuntimeError divisionByZero();

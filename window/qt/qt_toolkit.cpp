@@ -1,7 +1,9 @@
 #include "qt_toolkit.h"
 
+#include "event_dispatch.h"
 #include "picture_box.h"
 #include "runtime_error.h"
+#include "screen_layout.h"
 #include "window_design.h"
 
 #include <QApplication>
@@ -15,19 +17,17 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
-#include <iostream>
 #include <vector>
 
 namespace lumora {
 namespace {
 
-int pixels(int twips) {
-    return twips / twipsPerPixel;
-}
+// Qt scales device-independent pixels to the screen itself: the design is laid out at 96 dpi.
+constexpr int designDpi = 96;
 
-QRect pixelRect(const TwipRect& r) {
-    return {pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height)};
+QRect qRect(const TwipRect& twips) {
+    const PixelRect r = pixelRect(twips, designDpi);
+    return {r.left, r.top, r.width, r.height};
 }
 
 QColor qColour(Colour colour) {
@@ -64,8 +64,7 @@ void fillBackground(QWidget* widget, std::optional<Colour> colour) {
 struct QtToolkit::Widgets {
     std::unique_ptr<QWidget> window;
     std::vector<QObject*> objects; // one per entry of controlDesigns(), owned by `window`
-    EventHandlers* handlers = nullptr;
-    bool failed = false;
+    EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
 
     template <typename Widget> Widget* find(ControlId id, ControlKind kind) const {
         return static_cast<Widget*>(objects[designPosition(id, kind)]);
@@ -74,40 +73,17 @@ struct QtToolkit::Widgets {
     QObject* create(const ControlDesign& design, QWidget* parent);
     void connectLabels();
     void orderFocus();
-    // Runs an event's handler; a run-time error leaving it ends the program.
-    template <typename Handler> void deliver(Handler&& handler);
+    // Stops the timers, shows the error and ends the event loop.
     void fail(const RuntimeError& error);
-    // A Click raised by a program write runs inside the write, and its errors travel out of it.
-    void raiseClick(ControlId id) const {
-        if (handlers != nullptr) {
-            handlers->click(id.name, id.index);
-        }
-    }
 };
 
-template <typename Handler> void QtToolkit::Widgets::deliver(Handler&& handler) {
-    if (failed || handlers == nullptr) {
-        return;
-    }
-    try {
-        handler(*handlers);
-    } catch (const RuntimeError& error) {
-        fail(error);
-    }
-}
-
 void QtToolkit::Widgets::fail(const RuntimeError& error) {
-    const int number = error.number();
-    failed = true;
     for (QTimer* t : window->findChildren<QTimer*>()) {
         t->stop();
     }
-    const QString description = QString::fromUtf8(error.what());
-    std::cerr << "lumora: run-time error " << number << ": " << error.what() << '\n';
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Lumora"),
-                    QStringLiteral("Грешка при изпълнение %1:\n\n%2").arg(number).arg(description),
-                    QMessageBox::Ok, window.get());
-    box.setInformativeText(QStringLiteral("Програмата ще бъде затворена."));
+                    QString::fromUtf8(error.report()), QMessageBox::Ok, window.get());
+    box.setInformativeText(QString::fromUtf8(RuntimeError::endsTheProgram));
     box.exec();
     QCoreApplication::exit(runtimeErrorStatus);
 }
@@ -163,7 +139,7 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QObject::connect(list, &QListWidget::currentRowChanged, list, [this, id](int row) {
             if (row >= 0) {
-                deliver([id](EventHandlers& h) { h.click(id.name, id.index); });
+                events.userClick(id);
             }
         });
         // The user can choose another row but not leave the list with none (Ctrl+click).
@@ -186,7 +162,7 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         fillBackground(option, design.background);
         QObject::connect(option, &QRadioButton::toggled, option, [this, id](bool checked) {
             if (checked) {
-                deliver([id](EventHandlers& h) { h.click(id.name, id.index); });
+                events.userClick(id);
             }
         });
         widget = option;
@@ -203,15 +179,14 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         timer->setObjectName(objectName(design));
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(design.intervalMs);
-        QObject::connect(timer, &QTimer::timeout, timer, [this, name = design.name] {
-            deliver([name](EventHandlers& h) { h.timer(name); });
-        });
+        QObject::connect(timer, &QTimer::timeout, timer,
+                         [this, name = design.name] { events.timer(name); });
         timer->start();
         return timer;
     }
     }
     widget->setObjectName(objectName(design));
-    widget->setGeometry(pixelRect(design.bounds));
+    widget->setGeometry(qRect(design.bounds));
     if (!design.accessibleName.empty()) {
         widget->setAccessibleName(qText(design.accessibleName));
     }
@@ -233,20 +208,15 @@ void QtToolkit::Widgets::connectLabels() {
 }
 
 void QtToolkit::Widgets::orderFocus() {
-    std::vector<std::pair<int, QWidget*>> focusable;
-    const auto designs = controlDesigns();
-    for (std::size_t i = 0; i < designs.size(); ++i) {
-        auto* widget = qobject_cast<QWidget*>(objects[i]);
-        if (widget != nullptr && widget->focusPolicy() != Qt::NoFocus) {
-            focusable.emplace_back(designs[i].tabPlace, widget);
+    QWidget* previous = nullptr;
+    for (const std::size_t position : focusOrder()) {
+        auto* widget = static_cast<QWidget*>(objects[position]);
+        if (previous == nullptr) {
+            widget->setFocus();
+        } else {
+            QWidget::setTabOrder(previous, widget);
         }
-    }
-    std::sort(focusable.begin(), focusable.end());
-    for (std::size_t i = 1; i < focusable.size(); ++i) {
-        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
-    }
-    if (!focusable.empty()) {
-        focusable.front().second->setFocus();
+        previous = widget;
     }
 }
 
@@ -258,7 +228,8 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
     QWidget* window = widgets_->window.get();
     window->setObjectName(QStringLiteral("Lumora"));
     window->setWindowTitle(qText(design.caption));
-    const QSize fixedSize(pixels(design.innerWidth), pixels(design.innerHeight));
+    const QSize fixedSize(pixels(design.innerWidth, designDpi),
+                          pixels(design.innerHeight, designDpi));
     window->setFixedSize(fixedSize);
     // Where the compositor decides (Wayland), a frame may offer maximise although the window
     // asks for a fixed size, and Weston ends a client whose maximised window keeps another
@@ -295,12 +266,11 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
 QtToolkit::~QtToolkit() = default;
 
 void QtToolkit::load(EventHandlers& handlers) {
-    widgets_->handlers = &handlers;
-    widgets_->deliver([](EventHandlers& h) { h.load(); });
+    widgets_->events.load(handlers);
 }
 
 int QtToolkit::showAndDeliverEvents() {
-    if (widgets_->failed) {
+    if (widgets_->events.failed()) {
         return runtimeErrorStatus;
     }
     widgets_->window->show();
@@ -360,7 +330,7 @@ void QtToolkit::setListIndex(ControlId list, std::int16_t row) {
         const QSignalBlocker programWrite(box);
         box->setCurrentRow(row);
     }
-    widgets_->raiseClick(list);
+    widgets_->events.programClick(list);
 }
 
 Text QtToolkit::listRow(ControlId list, std::int16_t row) const {
@@ -375,7 +345,7 @@ void QtToolkit::selectOption(ControlId option) {
         const QSignalBlocker programWrite(button);
         button->setChecked(true);
     }
-    widgets_->raiseClick(option);
+    widgets_->events.programClick(option);
 }
 
 void QtToolkit::setText(ControlId textBox, TextView text) {

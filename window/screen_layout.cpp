@@ -1,0 +1,26 @@
+#include "screen_layout.h"
+
+#include <algorithm>
+
+namespace lumora {
+
+bool takesFocus(const ControlDesign& design) {
+    return design.kind == ControlKind::TextBox || design.kind == ControlKind::ListBox ||
+           design.kind == ControlKind::OptionButton;
+}
+
+std::vector<std::size_t> focusOrder() {
+    const auto designs = controlDesigns();
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        if (takesFocus(designs[i])) {
+            order.push_back(i);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return designs[a].tabPlace < designs[b].tabPlace;
+    });
+    return order;
+}
+
+} // namespace lumora

@@ -1,0 +1,39 @@
+#pragma once
+
+// What every on-screen toolkit makes of the design table: pixels from twips, and the order in
+// which the keyboard focus visits the controls.
+
+#include "window_design.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace lumora {
+
+// 1440 twips to the inch. Rounded to the nearest pixel, halves up, each value straight from the
+// design's twips (255 twips at 144 dpi are 26 pixels), so that equal controls stay equal.
+constexpr int pixels(int twips, int dpi) {
+    return (twips * dpi + 720) / 1440;
+}
+
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
+constexpr PixelRect pixelRect(const TwipRect& r, int dpi) {
+    return {pixels(r.left, dpi), pixels(r.top, dpi), pixels(r.width, dpi), pixels(r.height, dpi)};
+}
+
+// Whether the keyboard focus can rest on a control of this design: text boxes, lists and option
+// buttons (while shown). Labels and the frame hold places but never take the focus; picture
+// boxes are pictures, not inputs.
+bool takesFocus(const ControlDesign& design);
+
+// Positions in controlDesigns() of the controls that take the focus, in their tab places' order.
+std::vector<std::size_t> focusOrder();
+
+} // namespace lumora
