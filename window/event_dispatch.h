@@ -9,8 +9,8 @@
 #include "runtime_error.h"
 #include "toolkit.h"
 
+#include <cstdio>
 #include <functional>
-#include <iostream>
 
 namespace lumora {
 
@@ -47,7 +47,7 @@ private:
             handler(*handlers_);
         } catch (const RuntimeError& error) {
             failed_ = true;
-            std::cerr << "lumora: " << error.report() << '\n';
+            std::fprintf(stderr, "lumora: %s\n", error.report().c_str());
             fail_(error);
         }
     }

@@ -10,6 +10,9 @@
 
 namespace lumora {
 
+// The exit status of a program that a run-time error ended.
+inline constexpr int runtimeErrorStatus = 1;
+
 class RuntimeError : public std::runtime_error {
 public:
     // Error numbers as the user sees them in the report.

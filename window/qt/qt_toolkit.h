@@ -8,6 +8,7 @@
 // raise them only for the user's own choices. A run-time error leaving any handler stops the
 // timers, is reported in a message box and ends the event loop with runtimeErrorStatus.
 
+#include "runtime_error.h"
 #include "toolkit.h"
 
 #include <memory>
@@ -18,7 +19,6 @@ class QWidget;
 namespace lumora {
 
 inline constexpr int twipsPerPixel = 15;
-inline constexpr int runtimeErrorStatus = 1;
 
 class QtToolkit final : public Toolkit {
 public:

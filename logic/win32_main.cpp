@@ -1,0 +1,7 @@
+#include "process_entry.h"
+#include "win32_toolkit.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    lumora::Win32Toolkit ui;
+    return lumora::runLumora(ui);
+}

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Reads the built lumora.exe back: it imports only Windows' own DLLs and only their wide (W)
+# text functions, carries its version record and manifest, and is small once stripped.
+#   windows_exe_test.sh LUMORA.EXE
+set -euo pipefail
+exe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # description, command...
+    local what=$1
+    shift
+    if "$@" >"$work/out" 2>&1; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what"
+        sed 's/^/    /' "$work/out"
+        failures=$((failures + 1))
+    fi
+}
+
+x86_64-w64-mingw32-objdump -p "$exe" >"$work/headers"
+awk '/DLL Name/ {print toupper($3)}' "$work/headers" | sort >"$work/dlls"
+check "imports only system DLLs" \
+    bash -c "! grep -v -x -E 'COMCTL32.DLL|GDI32.DLL|KERNEL32.DLL|MSVCRT.DLL|USER32.DLL' '$work/dlls'"
+awk '/^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ {print $NF}' "$work/headers" \
+    >"$work/functions"
+check "imports functions" test -s "$work/functions"
+# The mingw-w64 runtime linked into the exe (winpthreads, libgcc's unwinder) brings four ANSI
+# imports of its own, called with no name or an ASCII constant; the program itself uses none.
+runtime_ansi='CreateEventA|CreateSemaphoreA|GetModuleHandleA|OutputDebugStringA'
+check "imports no ANSI (...A) text function but the runtime's" \
+    bash -c "! grep -E '[a-z0-9]A$' '$work/functions' | grep -v -x -E '$runtime_ansi'"
+
+wrestool -l "$exe" >"$work/resources"
+check "carries a version record" grep -q -- '--type=16 ' "$work/resources"
+check "carries a manifest" grep -q -- '--type=24 ' "$work/resources"
+wrestool -x --raw --type=16 "$exe" | strings -el >"$work/version"
+for field in FileVersion ProductVersion; do
+    check "$field is 1.00" bash -c "grep -A1 -x $field '$work/version' | grep -q -x '1.00'"
+done
+check "OriginalFilename is Lumora.exe" \
+    bash -c "grep -A1 -x OriginalFilename '$work/version' | grep -q -x 'Lumora.exe'"
+wrestool -x --raw --type=24 "$exe" >"$work/manifest"
+check "manifest asks for per-monitor DPI awareness" grep -q PerMonitorV2 "$work/manifest"
+check "manifest asks for the common controls 6" grep -q 'Common-Controls' "$work/manifest"
+
+x86_64-w64-mingw32-strip -o "$work/stripped.exe" "$exe"
+size=$(stat -c %s "$work/stripped.exe")
+echo "stripped size: $size bytes"
+check "stripped, at most 1 MB" test "$size" -le 1048576
+
+if [ "$failures" -ne 0 ]; then
+    echo "windows_exe: $failures checks failed"
+    exit 1
+fi
+echo "windows_exe: all checks passed"

@@ -1,0 +1,108 @@
+#include "picture_box.h"
+
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+constexpr wchar_t className[] = L"LumoraPictureBox";
+
+PictureBox* boxOf(HWND window) {
+    return reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+} // namespace
+
+void PictureBox::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &PictureBox::procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = className;
+    RegisterClassExW(&windowClass);
+}
+
+PictureBox::PictureBox(HWND parent, COLORREF background, bool visible)
+    : background_(background), backgroundBrush_(CreateSolidBrush(background)) {
+    window_.reset(CreateWindowExW(
+        0, className, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), 0, 0, 0, 0,
+        parent, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+        nullptr));
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+HDC PictureBox::drawingDc() {
+    if (!drawing_) {
+        RECT area{};
+        GetClientRect(window_.get(), &area);
+        const HDC screen = GetDC(window_.get());
+        drawingDc_.reset(CreateCompatibleDC(screen));
+        drawing_.reset(CreateCompatibleBitmap(screen, area.right, area.bottom));
+        ReleaseDC(window_.get(), screen);
+        SelectObject(drawingDc_.get(), drawing_.get());
+        FillRect(drawingDc_.get(), &area, backgroundBrush_.get());
+    }
+    return drawingDc_.get();
+}
+
+void PictureBox::setVisible(bool visible) {
+    ShowWindow(window_.get(), visible ? SW_SHOWNA : SW_HIDE);
+    if (!visible && !autoRedraw_) {
+        forgetDrawing();
+    }
+}
+
+void PictureBox::drawDot(double x, double y, COLORREF colour) {
+    const HDC dc = drawingDc();
+    // Whole pixels, without blending, so that the same dot drawn again stays exactly as it was.
+    const int left = static_cast<int>(std::lround(x - dotDiameter_ / 2.0));
+    const int top = static_cast<int>(std::lround(y - dotDiameter_ / 2.0));
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    {
+        const Selection pen(dc, GetStockObject(NULL_PEN));
+        const Selection fill(dc, brush.get());
+        // With no pen, Ellipse leaves out the right and bottom edges of its box.
+        Ellipse(dc, left, top, left + dotDiameter_ + 1, top + dotDiameter_ + 1);
+    }
+    const RECT dirty{left, top, left + dotDiameter_, top + dotDiameter_};
+    InvalidateRect(window_.get(), &dirty, FALSE);
+}
+
+void PictureBox::paint(HDC dc) const {
+    RECT area{};
+    GetClientRect(window_.get(), &area);
+    if (drawing_) {
+        BitBlt(dc, 0, 0, area.right, area.bottom, drawingDc_.get(), 0, 0, SRCCOPY);
+    } else {
+        FillRect(dc, &area, backgroundBrush_.get());
+    }
+}
+
+LRESULT CALLBACK PictureBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PictureBox* box = boxOf(window);
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // paint covers every pixel
+    case WM_PAINT:
+        if (box != nullptr) {
+            PAINTSTRUCT ps;
+            box->paint(BeginPaint(window, &ps));
+            EndPaint(window, &ps);
+            return 0;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        if (box != nullptr) {
+            box->paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace lumora

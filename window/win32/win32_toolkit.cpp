@@ -1,0 +1,558 @@
+#include "win32_toolkit.h"
+
+#include "event_dispatch.h"
+#include "picture_box.h"
+#include "runtime_error.h"
+#include "screen_layout.h"
+#include "tick_schedule.h"
+#include "win32_handles.h"
+#include "win32_text.h"
+#include "window_design.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+constexpr wchar_t windowClassName[] = L"LumoraWindow";
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed, no min or max
+constexpr DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS;
+
+TickSchedule::Duration now() {
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+// Windows 10's per-monitor DPI functions, looked up at run time so that the program still starts
+// (at the system DPI) where they are absent.
+template <typename Function> Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int dpiOf(HWND window) {
+    if (const auto getDpiForWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow")) {
+        return static_cast<int>(getDpiForWindow(window));
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void adjustWindowRect(RECT& rect, int dpi) {
+    if (const auto adjust = user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+            "AdjustWindowRectExForDpi")) {
+        adjust(&rect, windowStyle, FALSE, 0, static_cast<UINT>(dpi));
+    } else {
+        AdjustWindowRectEx(&rect, windowStyle, FALSE, 0);
+    }
+}
+
+COLORREF colorRef(Colour colour) {
+    return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
+}
+
+Colour colourOf(COLORREF colour) {
+    return (Colour{GetRValue(colour)} << 16) | (Colour{GetGValue(colour)} << 8) | GetBValue(colour);
+}
+
+// A read-only text box should not keep Tab and Enter for itself, so that they move on through
+// the window as in a dialog.
+LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE) {
+        return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    return result;
+}
+
+struct Control {
+    HWND handle = nullptr;
+    std::unique_ptr<PictureBox> picture;
+    // Timers: when they tick, and whether they do.
+    std::optional<TickSchedule> schedule;
+    bool enabled = false;
+    // Lists: the row the user or the program chose last; option buttons: whether chosen.
+    int row = -1;
+    bool selected = false;
+};
+
+} // namespace
+
+struct Win32Toolkit::Window {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    int dpi = 96;
+    std::vector<Control> controls; // one per entry of controlDesigns()
+    std::map<Colour, GdiObject<HBRUSH>> brushes;
+    GdiObject<HFONT> font;
+    GdiObject<HFONT> tickerFont;
+    EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
+    WindowHandle main; // last, so that the windows go before what they draw with
+
+    Window();
+    // Destroyed by its owner rather than closed by the user, the window ends no message loop.
+    ~Window() { SetWindowLongPtrW(main.get(), GWLP_USERDATA, 0); }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    HBRUSH brush(Colour colour);
+    Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
+    void create(std::size_t position);
+    void layout();
+    void orderFocus() const;
+    void arm(std::size_t position, TickSchedule::Duration at);
+    void fail(const RuntimeError& error);
+    void choose(std::size_t option);
+
+    static Window* of(HWND window) {
+        return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void onCommand(HWND hwnd, int id, HWND control, UINT code);
+    static void onTimer(HWND hwnd, UINT id);
+    static HBRUSH onControlColour(HWND hwnd, HDC dc, HWND control, int type);
+    static BOOL onEraseBackground(HWND hwnd, HDC dc);
+    static void onDestroy(HWND hwnd);
+};
+
+Win32Toolkit::Window::Window() {
+    const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&common);
+    WNDCLASSEXW windowClass{};
+    if (!GetClassInfoExW(instance, windowClassName, &windowClass)) {
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &Window::procedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        // The program's icon, first in its resources.
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.lpszClassName = windowClassName;
+        RegisterClassExW(&windowClass);
+        PictureBox::registerClass(instance);
+    }
+
+    const WindowDesign& design = windowDesign();
+    main.reset(CreateWindowExW(0, windowClassName, wideText(design.caption).c_str(), windowStyle,
+                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
+                               nullptr));
+    SetWindowLongPtrW(main.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    dpi = dpiOf(main.get());
+    controls.resize(controlDesigns().size());
+    for (std::size_t position = 0; position < controls.size(); ++position) {
+        create(position);
+    }
+    layout();
+    orderFocus();
+}
+
+HBRUSH Win32Toolkit::Window::brush(Colour colour) {
+    auto& owned = brushes[colour];
+    if (!owned) {
+        owned.reset(CreateSolidBrush(colorRef(colour)));
+    }
+    return owned.get();
+}
+
+void Win32Toolkit::Window::create(std::size_t position) {
+    const ControlDesign& design = controlDesigns()[position];
+    Control& control = controls[position];
+    DWORD style = childStyle | (design.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
+    const wchar_t* className = L"";
+    std::wstring text = wideText(design.text);
+    switch (design.kind) {
+    case ControlKind::Label:
+        className = WC_STATICW;
+        style |= SS_NOPREFIX | (design.centred ? SS_CENTER : SS_LEFT);
+        break;
+    case ControlKind::TextBox:
+        className = WC_EDITW;
+        exStyle = WS_EX_CLIENTEDGE;
+        style |= WS_TABSTOP | WS_GROUP | (design.readOnly ? ES_READONLY : 0) |
+                 (design.centred ? ES_CENTER : ES_LEFT);
+        style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+        style |= design.verticalScrollBar ? WS_VSCROLL : 0;
+        break;
+    case ControlKind::ListBox:
+        className = WC_LISTBOXW;
+        exStyle = WS_EX_CLIENTEDGE;
+        style |= WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        break;
+    case ControlKind::Frame:
+        className = WC_BUTTONW;
+        style |= BS_GROUPBOX;
+        break;
+    case ControlKind::OptionButton: {
+        className = WC_BUTTONW;
+        style |= BS_AUTORADIOBUTTON;
+        // The first button of its frame starts the group that the arrow keys move within.
+        const auto designs = controlDesigns();
+        const bool first = designPosition({design.container}) + 1 == position ||
+                           designs[position - 1].container != design.container;
+        style |= first ? WS_GROUP | WS_TABSTOP : 0;
+        break;
+    }
+    case ControlKind::PictureBox:
+        control.picture = std::make_unique<PictureBox>(
+            main.get(), colorRef(design.background.value_or(windowDesign().background)),
+            design.visible);
+        control.handle = control.picture->handle();
+        return;
+    case ControlKind::Timer:
+        control.enabled = true;
+        control.schedule.emplace(std::chrono::milliseconds(design.intervalMs), now());
+        arm(position, now());
+        return;
+    }
+    control.handle = CreateWindowExW(
+        exStyle, className, text.c_str(), style, 0, 0, 0, 0, main.get(),
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(position + 1)), instance, nullptr);
+    if (design.kind == ControlKind::TextBox) {
+        SetWindowSubclass(control.handle, &passDialogKeys, 0, 0);
+    }
+    for (const TextView row : design.rows) {
+        SendMessageW(control.handle, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wideText(row).c_str()));
+    }
+}
+
+// Everything in pixels at the current DPI, straight from the design's twips.
+void Win32Toolkit::Window::layout() {
+    const WindowDesign& design = windowDesign();
+    RECT outer{0, 0, pixels(design.innerWidth, dpi), pixels(design.innerHeight, dpi)};
+    adjustWindowRect(outer, dpi);
+    SetWindowPos(main.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const auto makeFont = [this, &design](bool bold, bool italic) {
+        return GdiObject<HFONT>(CreateFontW(
+            -MulDiv(design.fontPoints, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE,
+            FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+            DEFAULT_PITCH | FF_ROMAN, wideText(U"Times New Roman").c_str()));
+    };
+    font = makeFont(false, false);
+    tickerFont = makeFont(true, true);
+
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        const ControlDesign& control = designs[position];
+        if (control.kind == ControlKind::Timer) {
+            continue;
+        }
+        TwipRect bounds = control.bounds;
+        if (!control.container.empty()) {
+            const TwipRect& frame = designs[designPosition({control.container})].bounds;
+            bounds.left += frame.left;
+            bounds.top += frame.top;
+        }
+        const PixelRect r = pixelRect(bounds, dpi);
+        const HWND handle = controls[position].handle;
+        MoveWindow(handle, r.left, r.top, r.width, r.height, FALSE);
+        if (controls[position].picture) {
+            controls[position].picture->resized();
+        } else {
+            const HFONT chosen = control.bold || control.italic ? tickerFont.get() : font.get();
+            SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+        }
+    }
+    InvalidateRect(main.get(), nullptr, TRUE);
+}
+
+// The dialog manager moves the focus through the children from the top of their z-order down,
+// so the controls that take the focus go on top, in their tab places' order; the frames go to
+// the bottom, under the buttons they hold.
+void Win32Toolkit::Window::orderFocus() const {
+    const auto designs = controlDesigns();
+    std::vector<std::size_t> order = focusOrder();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (!takesFocus(designs[position]) && designs[position].kind != ControlKind::Frame &&
+            controls[position].handle != nullptr) {
+            order.push_back(position);
+        }
+    }
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (designs[position].kind == ControlKind::Frame) {
+            order.push_back(position);
+        }
+    }
+    for (const std::size_t position : order) {
+        SetWindowPos(controls[position].handle, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void Win32Toolkit::Window::arm(std::size_t position, TickSchedule::Duration at) {
+    const auto delay =
+        std::chrono::ceil<std::chrono::milliseconds>(controls[position].schedule->delay(at));
+    SetTimer(main.get(), position + 1, static_cast<UINT>(delay.count()), nullptr);
+}
+
+void Win32Toolkit::Window::fail(const RuntimeError& error) {
+    for (std::size_t position = 0; position < controls.size(); ++position) {
+        if (controls[position].schedule) {
+            KillTimer(main.get(), position + 1);
+        }
+    }
+    const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
+    MessageBoxW(main.get(), text.c_str(), L"Lumora", MB_OK | MB_ICONERROR);
+    PostQuitMessage(runtimeErrorStatus);
+}
+
+// Selects an option button and deselects the rest of its frame.
+void Win32Toolkit::Window::choose(std::size_t option) {
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (designs[position].kind == ControlKind::OptionButton &&
+            designs[position].container == designs[option].container) {
+            controls[position].selected = position == option;
+            Button_SetCheck(controls[position].handle,
+                            position == option ? BST_CHECKED : BST_UNCHECKED);
+        }
+    }
+}
+
+void Win32Toolkit::Window::onCommand(HWND hwnd, int id, HWND, UINT code) {
+    Window* self = of(hwnd);
+    const auto designs = controlDesigns();
+    const std::size_t position = static_cast<std::size_t>(id) - 1;
+    if (self == nullptr || position >= designs.size()) {
+        return;
+    }
+    const ControlDesign& design = designs[position];
+    Control& control = self->controls[position];
+    if (design.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
+        const int row = ListBox_GetCurSel(control.handle);
+        if (row != LB_ERR && row != control.row) {
+            control.row = row;
+            self->events.userClick({design.name, design.index});
+        }
+    } else if (design.kind == ControlKind::OptionButton && code == BN_CLICKED &&
+               !control.selected) {
+        self->choose(position);
+        self->events.userClick({design.name, design.index});
+    }
+}
+
+void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
+    Window* self = of(hwnd);
+    const std::size_t position = id - 1;
+    if (self == nullptr || position >= self->controls.size() ||
+        !self->controls[position].schedule) {
+        return;
+    }
+    Control& timer = self->controls[position];
+    KillTimer(hwnd, id);
+    if (!timer.enabled) {
+        return;
+    }
+    if (timer.schedule->fire(now())) {
+        self->events.timer(controlDesigns()[position].name);
+    }
+    if (timer.enabled && !self->events.failed()) {
+        self->arm(position, now());
+    }
+}
+
+HBRUSH Win32Toolkit::Window::onControlColour(HWND hwnd, HDC dc, HWND child, int) {
+    Window* self = of(hwnd);
+    const auto id = static_cast<std::size_t>(GetDlgCtrlID(child));
+    const auto designs = controlDesigns();
+    if (self == nullptr || id == 0 || id > designs.size() || !designs[id - 1].background) {
+        return nullptr;
+    }
+    const Colour colour = *designs[id - 1].background;
+    SetBkColor(dc, colorRef(colour));
+    return self->brush(colour);
+}
+
+BOOL Win32Toolkit::Window::onEraseBackground(HWND hwnd, HDC dc) {
+    Window* self = of(hwnd);
+    if (self == nullptr) {
+        return FALSE;
+    }
+    RECT area{};
+    GetClientRect(hwnd, &area);
+    FillRect(dc, &area, self->brush(windowDesign().background));
+    // A group box draws only its border and caption; its inside is the window's to fill.
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (designs[position].kind == ControlKind::Frame && designs[position].background) {
+            const PixelRect r = pixelRect(designs[position].bounds, self->dpi);
+            const RECT frame{r.left, r.top, r.left + r.width, r.top + r.height};
+            FillRect(dc, &frame, self->brush(*designs[position].background));
+        }
+    }
+    return TRUE;
+}
+
+void Win32Toolkit::Window::onDestroy(HWND hwnd) {
+    if (of(hwnd) != nullptr) {
+        PostQuitMessage(0); // the user closed the window: the program ends
+    }
+}
+
+LRESULT CALLBACK Win32Toolkit::Window::procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+    switch (message) {
+        HANDLE_MSG(hwnd, WM_COMMAND, onCommand);
+        HANDLE_MSG(hwnd, WM_TIMER, onTimer);
+        HANDLE_MSG(hwnd, WM_ERASEBKGND, onEraseBackground);
+        HANDLE_MSG(hwnd, WM_DESTROY, onDestroy);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (const HBRUSH chosen = onControlColour(hwnd, reinterpret_cast<HDC>(wParam),
+                                                  reinterpret_cast<HWND>(lParam), 0)) {
+            return reinterpret_cast<LRESULT>(chosen);
+        }
+        break;
+    case WM_DPICHANGED:
+        if (Window* self = of(hwnd)) {
+            self->dpi = HIWORD(wParam);
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            self->layout();
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+Win32Toolkit::Win32Toolkit() : window_(std::make_unique<Window>()) {}
+
+Win32Toolkit::~Win32Toolkit() = default;
+
+void Win32Toolkit::load(EventHandlers& handlers) {
+    window_->events.load(handlers);
+}
+
+int Win32Toolkit::showAndDeliverEvents() {
+    if (window_->events.failed()) {
+        return runtimeErrorStatus;
+    }
+    const HWND main = window_->main.get();
+    ShowWindow(main, SW_SHOWNORMAL);
+    UpdateWindow(main);
+    const std::vector<std::size_t> order = focusOrder();
+    if (!order.empty()) {
+        SetFocus(window_->controls[order.front()].handle);
+    }
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(main, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void Win32Toolkit::setAutoRedraw(ControlId picture, bool on) {
+    window_->find(picture, ControlKind::PictureBox).picture->setAutoRedraw(on);
+}
+
+void Win32Toolkit::setVisible(ControlId picture, bool visible) {
+    window_->find(picture, ControlKind::PictureBox).picture->setVisible(visible);
+}
+
+void Win32Toolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
+    PictureBox& box = *window_->find(picture, ControlKind::PictureBox).picture;
+    if (pixels < 1) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    box.setDotDiameter(MulDiv(pixels, window_->dpi, 96));
+}
+
+float Win32Toolkit::width(ControlId picture) const {
+    return static_cast<float>(
+        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.width);
+}
+
+float Win32Toolkit::height(ControlId picture) const {
+    return static_cast<float>(
+        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.height);
+}
+
+Colour Win32Toolkit::backColor(ControlId picture) const {
+    return colourOf(window_->find(picture, ControlKind::PictureBox).picture->background());
+}
+
+void Win32Toolkit::pset(ControlId picture, float x, float y, Colour colour) {
+    const double scale = window_->dpi / 1440.0;
+    window_->find(picture, ControlKind::PictureBox)
+        .picture->drawDot(x * scale, y * scale, colorRef(colour));
+}
+
+std::int16_t Win32Toolkit::listIndex(ControlId list) const {
+    return static_cast<std::int16_t>(
+        ListBox_GetCurSel(window_->find(list, ControlKind::ListBox).handle));
+}
+
+void Win32Toolkit::setListIndex(ControlId list, std::int16_t row) {
+    const std::size_t position = designPosition(list, ControlKind::ListBox);
+    if (row < -1 || row >= static_cast<std::int16_t>(controlDesigns()[position].rows.size())) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    Control& box = window_->controls[position];
+    if (ListBox_GetCurSel(box.handle) == row) {
+        return;
+    }
+    ListBox_SetCurSel(box.handle, row);
+    box.row = row;
+    window_->events.programClick(list);
+}
+
+Text Win32Toolkit::listRow(ControlId list, std::int16_t row) const {
+    const auto rows = controlDesigns()[designPosition(list, ControlKind::ListBox)].rows;
+    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
+        return {};
+    }
+    return Text(rows[static_cast<std::size_t>(row)]);
+}
+
+void Win32Toolkit::selectOption(ControlId option) {
+    window_->choose(designPosition(option, ControlKind::OptionButton));
+    window_->events.programClick(option);
+}
+
+void Win32Toolkit::setText(ControlId textBox, TextView text) {
+    SetWindowTextW(window_->find(textBox, ControlKind::TextBox).handle, wideText(text).c_str());
+}
+
+void Win32Toolkit::setEnabled(ControlId timer, bool enabled) {
+    const std::size_t position = designPosition(timer, ControlKind::Timer);
+    Control& control = window_->controls[position];
+    if (enabled && !control.enabled) {
+        control.schedule->restart(now());
+        window_->arm(position, now());
+    } else if (!enabled) {
+        KillTimer(window_->main.get(), position + 1);
+    }
+    control.enabled = enabled;
+}
+
+HWND Win32Toolkit::window() const {
+    return window_->main.get();
+}
+
+HWND Win32Toolkit::control(ControlId id) const {
+    const std::size_t position = designPosition(id);
+    if (controlDesigns()[position].kind == ControlKind::Timer) {
+        throw RuntimeError::absentElement(id.name, id.index);
+    }
+    return window_->controls[position].handle;
+}
+
+int Win32Toolkit::dpi() const {
+    return window_->dpi;
+}
+
+} // namespace lumora
