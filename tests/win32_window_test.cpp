@@ -78,8 +78,11 @@ public:
 
 class Win32Window : public testing::Test {
 protected:
+    // The window loaded and shown; its timers are off, so that only the test ticks.
     void SetUp() override {
         ui.load(handlers);
+        ui.setEnabled({"Timer1"}, false);
+        ui.setEnabled({"Timer2"}, false);
         ShowWindow(ui.window(), SW_SHOWNORMAL);
         UpdateWindow(ui.window());
         pumpMessages();
@@ -98,6 +101,16 @@ TEST_F(Win32Window, ControlsFollowTheDesign) {
     const LONG style = GetWindowLongW(ui.window(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_TRUE(style & WS_SYSMENU);
+    for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
+        ICONINFO info{};
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(ui.window(), WM_GETICON, which, 0));
+        ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(which == ICON_BIG ? SM_CXICON : SM_CXSMICON));
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
 
     const std::map<ControlKind, std::wstring> classes{
         {ControlKind::Label, L"Static"},        {ControlKind::TextBox, L"Edit"},

@@ -34,6 +34,12 @@ check "imports no ANSI (...A) text function but the runtime's" \
 
 wrestool -l "$exe" >"$work/resources"
 check "carries a version record" grep -q -- '--type=16 ' "$work/resources"
+wrestool -x --type=14 "$exe" -o "$work/lumora.ico"
+icotool -l "$work/lumora.ico" >"$work/icons"
+check "its first icon is 32 x 32 with a 256-colour palette" \
+    bash -c "head -n 1 '$work/icons' | grep -q -- '--width=32 --height=32 --bit-depth=8 --palette-size=256'"
+check "its icon also comes at 16, 64, 128 and 256 pixels" \
+    bash -c "for s in 16 64 128 256; do grep -q -- \"--width=\$s \" '$work/icons' || exit 1; done"
 check "carries a manifest" grep -q -- '--type=24 ' "$work/resources"
 wrestool -x --raw --type=16 "$exe" | strings -el >"$work/version"
 for field in FileVersion ProductVersion; do

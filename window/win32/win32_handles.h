@@ -13,6 +13,9 @@ namespace lumora {
 struct GdiObjectRelease {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
+struct IconRelease {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
 struct MemoryDcRelease {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
@@ -27,6 +30,7 @@ struct WindowRelease {
 
 template <typename Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectRelease>;
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconRelease>;
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcRelease>;
 using WindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, WindowRelease>;
 

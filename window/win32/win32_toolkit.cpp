@@ -45,6 +45,13 @@ int dpiOf(HWND window) {
     return dpi;
 }
 
+int systemMetric(int index, int dpi) {
+    if (const auto forDpi = user32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi")) {
+        return forDpi(index, static_cast<UINT>(dpi));
+    }
+    return GetSystemMetrics(index);
+}
+
 void adjustWindowRect(RECT& rect, int dpi) {
     if (const auto adjust = user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
             "AdjustWindowRectExForDpi")) {
@@ -93,6 +100,9 @@ struct Win32Toolkit::Window {
     std::map<Colour, GdiObject<HBRUSH>> brushes;
     GdiObject<HFONT> font;
     GdiObject<HFONT> tickerFont;
+    // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
+    Icon bigIcon;
+    Icon smallIcon;
     EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
     WindowHandle main; // last, so that the windows go before what they draw with
 
@@ -130,8 +140,6 @@ Win32Toolkit::Window::Window() {
         windowClass.lpfnWndProc = &Window::procedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        // The program's icon, first in its resources.
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.lpszClassName = windowClassName;
         RegisterClassExW(&windowClass);
         PictureBox::registerClass(instance);
@@ -238,6 +246,17 @@ void Win32Toolkit::Window::layout() {
     };
     font = makeFont(false, false);
     tickerFont = makeFont(true, true);
+
+    const auto loadIcon = [this](int metric) {
+        const int size = systemMetric(metric, dpi);
+        // The first icon of the program's resources, at the size nearest to this one.
+        return Icon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+    };
+    bigIcon = loadIcon(SM_CXICON);
+    smallIcon = loadIcon(SM_CXSMICON);
+    SendMessageW(main.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(main.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 
     const auto designs = controlDesigns();
     for (std::size_t position = 0; position < designs.size(); ++position) {

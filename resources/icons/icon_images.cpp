@@ -7,7 +7,7 @@
 
 namespace lumora {
 namespace {
-#include "lumora.xpm"
+#include "../lumora.xpm"
 
 // Each 2 x 2 block becomes the colour most of its pixels have. A block is transparent only when
 // three or four of its pixels are, so the outline keeps its mass; between two colours of two
