@@ -13,6 +13,7 @@
 #include <windowsx.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,6 +94,9 @@ protected:
 };
 
 TEST_F(Win32Window, ControlsFollowTheDesign) {
+    if (const char* dpi = std::getenv("LUMORA_WINE_DPI")) {
+        EXPECT_EQ(ui.dpi(), std::atoi(dpi)); // the screen the test asked Wine for
+    }
     RECT client{};
     GetClientRect(ui.window(), &client);
     EXPECT_EQ(client.right, pixels(windowDesign().innerWidth, ui.dpi()));
@@ -139,6 +143,33 @@ TEST_F(Win32Window, ControlsFollowTheDesign) {
                 EXPECT_EQ(text, wide(design.rows[static_cast<std::size_t>(row)]));
             }
         }
+    }
+}
+
+// Narrator names a standard control by the static text just before it, and a window of another
+// class by its own text: the same names as on Linux.
+TEST_F(Win32Window, ControlsHaveTheirAccessibleNames) {
+    for (const ControlDesign& design : controlDesigns()) {
+        TextView name = design.accessibleName;
+        for (const ControlDesign& label : controlDesigns()) {
+            if (label.labelFor.name == design.name && label.labelFor.index == design.index) {
+                name = label.text;
+            }
+        }
+        if (name.empty()) {
+            continue;
+        }
+        SCOPED_TRACE(controlName({design.name, design.index}));
+        const HWND control = ui.control({design.name, design.index});
+        if (design.kind == ControlKind::PictureBox) {
+            EXPECT_EQ(windowText(control), wide(name));
+            continue;
+        }
+        const HWND label = GetWindow(control, GW_HWNDPREV);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(_wcsicmp(className(label).c_str(), L"Static"), 0);
+        EXPECT_EQ(windowText(label), wide(name));
+        EXPECT_EQ(IsWindowVisible(label) != FALSE, design.visible);
     }
 }
 
@@ -206,8 +237,20 @@ TEST_F(Win32Window, UserChoicesRaiseClickOnce) {
     EXPECT_EQ(handlers.form.fields().MessageLen, 29);
 }
 
-// Tab walks the design's focus order, as the dialog manager moves it; in the group of option
-// buttons it stops on the chosen one.
+// A key pressed on the focused control, through the message loop's dialog manager.
+void press(HWND window, UINT key) {
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg{GetFocus(), message, key, message == WM_KEYUP ? LPARAM(0xC0000001) : 1, 0, {}};
+        if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        pumpMessages();
+    }
+}
+
+// Tab walks the design's focus order, and Shift+Tab back; in the group of option buttons it
+// stops on the chosen one.
 TEST_F(Win32Window, TabFollowsTheDesignOrder) {
     const std::vector<ControlId> expected{{"Text1", 0}, {"Text2", 0},   {"List1", 0},
                                           {"List1", 1}, {"Option1", 0}, {"Text1", 0}};
@@ -216,6 +259,25 @@ TEST_F(Win32Window, TabFollowsTheDesignOrder) {
         focus = GetNextDlgTabItem(ui.window(), focus, FALSE);
         EXPECT_EQ(focus, ui.control(expected[i])) << "step " << i;
     }
+    SetFocus(ui.control({"List1", 0}));
+    press(ui.window(), VK_TAB);
+    EXPECT_EQ(GetFocus(), ui.control({"List1", 1}));
+    EXPECT_EQ(GetNextDlgTabItem(ui.window(), GetFocus(), TRUE), ui.control({"List1", 0}));
+}
+
+// The arrow keys choose, as clicks do: the next row of a list, the other option button.
+TEST_F(Win32Window, ArrowKeysChooseRowsAndOptions) {
+    SetFocus(ui.control({"List1", 0}));
+    press(ui.window(), VK_DOWN);
+    EXPECT_EQ(ListBox_GetCurSel(ui.control({"List1", 0})), 3);
+    EXPECT_EQ(handlers.form.fields().VisibleLen, 25.0);
+
+    SetFocus(ui.control({"Option1", 0}));
+    press(ui.window(), VK_DOWN);
+    EXPECT_EQ(GetFocus(), ui.control({"Option1", 1}));
+    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 1})), BST_CHECKED);
+    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 0})), BST_UNCHECKED);
+    EXPECT_EQ(handlers.clicks, 2);
 }
 
 TEST(Win32RuntimeError, ShowsAMessageBoxAndEndsWithNonZeroStatus) {

@@ -82,6 +82,9 @@ LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM
 
 struct Control {
     HWND handle = nullptr;
+    // Screen readers name a standard control by the static text just before it; where the
+    // design has no label for it, an empty-sized one carries its name.
+    HWND nameLabel = nullptr;
     std::unique_ptr<PictureBox> picture;
     // Timers: when they tick, and whether they do.
     std::optional<TickSchedule> schedule;
@@ -211,6 +214,7 @@ void Win32Toolkit::Window::create(std::size_t position) {
             main.get(), colorRef(design.background.value_or(windowDesign().background)),
             design.visible);
         control.handle = control.picture->handle();
+        SetWindowTextW(control.handle, wideText(design.accessibleName).c_str());
         return;
     case ControlKind::Timer:
         control.enabled = true;
@@ -223,6 +227,12 @@ void Win32Toolkit::Window::create(std::size_t position) {
         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(position + 1)), instance, nullptr);
     if (design.kind == ControlKind::TextBox) {
         SetWindowSubclass(control.handle, &passDialogKeys, 0, 0);
+    }
+    if (!design.accessibleName.empty()) {
+        control.nameLabel =
+            CreateWindowExW(0, WC_STATICW, wideText(design.accessibleName).c_str(),
+                            childStyle | SS_NOPREFIX | (design.visible ? WS_VISIBLE : 0), 0, 0, 0,
+                            0, main.get(), nullptr, instance, nullptr);
     }
     for (const TextView row : design.rows) {
         SendMessageW(control.handle, LB_ADDSTRING, 0,
@@ -284,25 +294,37 @@ void Win32Toolkit::Window::layout() {
 }
 
 // The dialog manager moves the focus through the children from the top of their z-order down,
-// so the controls that take the focus go on top, in their tab places' order; the frames go to
-// the bottom, under the buttons they hold.
+// so the controls that take the focus go on top, in their tab places' order, each just after the
+// label that names it; the frames go to the bottom, under the buttons they hold.
 void Win32Toolkit::Window::orderFocus() const {
     const auto designs = controlDesigns();
-    std::vector<std::size_t> order = focusOrder();
-    for (std::size_t position = 0; position < designs.size(); ++position) {
-        if (!takesFocus(designs[position]) && designs[position].kind != ControlKind::Frame &&
-            controls[position].handle != nullptr) {
-            order.push_back(position);
+    std::vector<HWND> order;
+    std::vector<bool> placed(designs.size(), false);
+    for (const std::size_t position : focusOrder()) {
+        for (std::size_t label = 0; label < designs.size(); ++label) {
+            if (designs[label].kind == ControlKind::Label &&
+                !designs[label].labelFor.name.empty() &&
+                designPosition(designs[label].labelFor) == position) {
+                order.push_back(controls[label].handle);
+                placed[label] = true;
+            }
+        }
+        if (controls[position].nameLabel != nullptr) {
+            order.push_back(controls[position].nameLabel);
+        }
+        order.push_back(controls[position].handle);
+        placed[position] = true;
+    }
+    for (const bool frames : {false, true}) {
+        for (std::size_t position = 0; position < designs.size(); ++position) {
+            if (!placed[position] && controls[position].handle != nullptr &&
+                (designs[position].kind == ControlKind::Frame) == frames) {
+                order.push_back(controls[position].handle);
+            }
         }
     }
-    for (std::size_t position = 0; position < designs.size(); ++position) {
-        if (designs[position].kind == ControlKind::Frame) {
-            order.push_back(position);
-        }
-    }
-    for (const std::size_t position : order) {
-        SetWindowPos(controls[position].handle, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (const HWND window : order) {
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
