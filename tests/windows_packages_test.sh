@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Makes the Windows packages of a build and tries them: the zip holds the program and its
+# notices; the installer, run silently under Wine, installs the program with a Start-menu
+# shortcut, and its uninstaller takes both away again. Run on a virtual screen:
+#   xvfb-run windows_packages_test.sh BUILD_DIR   (LUMORA_WINE_TEMPLATE: the prepared prefix)
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
+trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+cp -a "$LUMORA_WINE_TEMPLATE/." "$WINEPREFIX"
+wine=/usr/lib/wine/wine64
+failures=0
+check() { # description, command...
+    local what=$1
+    shift
+    if "$@" >"$work/out" 2>&1; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what"
+        sed 's/^/    /' "$work/out"
+        failures=$((failures + 1))
+    fi
+}
+# Polls for up to a minute: Wine's installers finish in the background.
+eventually() {
+    local deadline=$((SECONDS + 60))
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.5
+    done
+}
+
+(cd "$build" && cpack -B "$work/packages" >/dev/null)
+zip=$work/packages/lumora-1.00-win64.zip
+installer=$work/packages/lumora-1.00-win64.exe
+unzip -Z1 "$zip" >"$work/zip-contents"
+for file in lumora.exe README.txt LICENSE.txt licences/mingw-w64-runtime.txt \
+    licences/gcc-runtime.txt; do
+    check "zip holds $file" grep -qx "lumora-1.00-win64/$file" "$work/zip-contents"
+done
+check "installer is a 64-bit Windows program" \
+    bash -c "file '$installer' | grep -q 'PE32+ executable (GUI) x86-64'"
+
+# Wine's exit status says nothing: look at the files. Wine's user is an administrator, for whom
+# the installer installs for all users; for anyone else, for the user alone.
+run() { "$wine" "$@" >/dev/null 2>&1 || true; }
+installed() { find "$WINEPREFIX/drive_c" -path '*/Programs/Lumora/lumora.exe'; }
+shortcut() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Lumora/Lumora.lnk'; }
+run "$installer" /S
+present() { test -n "$("$1")"; }
+absent() { test -z "$("$1")"; }
+check "installs lumora.exe" eventually present installed
+check "adds a Start-menu shortcut" eventually present shortcut
+exe=$(installed)
+check "the installed exe is the built one" \
+    bash -c "unzip -p '$zip' lumora-1.00-win64/lumora.exe | cmp - '$exe'"
+
+if [ -n "$exe" ]; then
+    run "$(dirname "$exe")/Uninstall.exe" /S
+    check "the uninstaller removes the program" eventually absent installed
+    check "the uninstaller removes the shortcut" eventually absent shortcut
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "windows_packages: $failures checks failed"
+    exit 1
+fi
+echo "windows_packages: all checks passed"
