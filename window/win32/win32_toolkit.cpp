@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <optional>
@@ -89,6 +90,8 @@ struct Control {
     // Timers: when they tick, and whether they do.
     std::optional<TickSchedule> schedule;
     bool enabled = false;
+    // The delay the platform's timer repeats with, in ms; 0 while it is not running.
+    UINT armedDelay = 0;
     // Lists: the row the user or the program chose last; option buttons: whether chosen.
     int row = -1;
     bool selected = false;
@@ -120,6 +123,7 @@ struct Win32Toolkit::Window {
     void layout();
     void orderFocus() const;
     void arm(std::size_t position, TickSchedule::Duration at);
+    void disarm(std::size_t position);
     void fail(const RuntimeError& error);
     void choose(std::size_t option);
 
@@ -328,16 +332,29 @@ void Win32Toolkit::Window::orderFocus() const {
     }
 }
 
+// A Windows timer repeats by itself, so it is set again only when the next deadline needs
+// another delay: where ticks come on time, never.
 void Win32Toolkit::Window::arm(std::size_t position, TickSchedule::Duration at) {
-    const auto delay =
-        std::chrono::ceil<std::chrono::milliseconds>(controls[position].schedule->delay(at));
-    SetTimer(main.get(), position + 1, static_cast<UINT>(delay.count()), nullptr);
+    Control& timer = controls[position];
+    const auto delay = std::max<UINT>(
+        static_cast<UINT>(
+            std::chrono::ceil<std::chrono::milliseconds>(timer.schedule->delay(at)).count()),
+        USER_TIMER_MINIMUM);
+    if (delay != timer.armedDelay) {
+        SetTimer(main.get(), position + 1, delay, nullptr);
+        timer.armedDelay = delay;
+    }
+}
+
+void Win32Toolkit::Window::disarm(std::size_t position) {
+    KillTimer(main.get(), position + 1);
+    controls[position].armedDelay = 0;
 }
 
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
     for (std::size_t position = 0; position < controls.size(); ++position) {
         if (controls[position].schedule) {
-            KillTimer(main.get(), position + 1);
+            disarm(position);
         }
     }
     const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
@@ -388,7 +405,6 @@ void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
         return;
     }
     Control& timer = self->controls[position];
-    KillTimer(hwnd, id);
     if (!timer.enabled) {
         return;
     }
@@ -575,7 +591,7 @@ void Win32Toolkit::setEnabled(ControlId timer, bool enabled) {
         control.schedule->restart(now());
         window_->arm(position, now());
     } else if (!enabled) {
-        KillTimer(window_->main.get(), position + 1);
+        window_->disarm(position);
     }
     control.enabled = enabled;
 }
