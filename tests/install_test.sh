@@ -6,18 +6,7 @@ set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@" >"$work/out" 2>&1; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        sed 's/^/    /' "$work/out"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -82,8 +71,4 @@ for file in "${files[@]}"; do
     check "package holds /usr/$file" grep -qx "./usr/$file" "$work/contents"
 done
 
-if [ "$failures" -ne 0 ]; then
-    echo "install: $failures checks failed"
-    exit 1
-fi
-echo "install: all checks passed"
+finish install

@@ -6,18 +6,7 @@ set -euo pipefail
 exe=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@" >"$work/out" 2>&1; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        sed 's/^/    /' "$work/out"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 x86_64-w64-mingw32-objdump -p "$exe" >"$work/headers"
 awk '/DLL Name/ {print toupper($3)}' "$work/headers" | sort >"$work/dlls"
@@ -56,8 +45,4 @@ size=$(stat -c %s "$work/stripped.exe")
 echo "stripped size: $size bytes"
 check "stripped, at most 1 MB" test "$size" -le 1048576
 
-if [ "$failures" -ne 0 ]; then
-    echo "windows_exe: $failures checks failed"
-    exit 1
-fi
-echo "windows_exe: all checks passed"
+finish windows_exe

@@ -10,18 +10,7 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 cp -a "$LUMORA_WINE_TEMPLATE/." "$WINEPREFIX"
 wine=/usr/lib/wine/wine64
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@" >"$work/out" 2>&1; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what"
-        sed 's/^/    /' "$work/out"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 # Polls for up to a minute: Wine's installers finish in the background.
 eventually() {
     local deadline=$((SECONDS + 60))
@@ -62,8 +51,4 @@ if [ -n "$exe" ]; then
     check "the uninstaller removes the shortcut" eventually absent shortcut
 fi
 
-if [ "$failures" -ne 0 ]; then
-    echo "windows_packages: $failures checks failed"
-    exit 1
-fi
-echo "windows_packages: all checks passed"
+finish windows_packages

@@ -81,13 +81,11 @@ void MemoryToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
 }
 
 float MemoryToolkit::width(ControlId picture) const {
-    return static_cast<float>(
-        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.width);
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
 }
 
 float MemoryToolkit::height(ControlId picture) const {
-    return static_cast<float>(
-        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.height);
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
 }
 
 Colour MemoryToolkit::backColor(ControlId picture) const {
@@ -122,11 +120,7 @@ void MemoryToolkit::setListIndex(ControlId list, std::int16_t row) {
 }
 
 Text MemoryToolkit::listRow(ControlId list, std::int16_t row) const {
-    const auto rows = controlDesigns()[designPosition(list, ControlKind::ListBox)].rows;
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
-        return {};
-    }
-    return Text(rows[static_cast<std::size_t>(row)]);
+    return designRow(list, row);
 }
 
 void MemoryToolkit::select(ControlId option) {

@@ -199,4 +199,16 @@ std::size_t designPosition(ControlId id, ControlKind kind) {
     return position;
 }
 
+const ControlDesign& controlDesign(ControlId id, ControlKind kind) {
+    return controls[designPosition(id, kind)];
+}
+
+Text designRow(ControlId list, std::int16_t row) {
+    const auto rows = controlDesign(list, ControlKind::ListBox).rows;
+    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
+        return {};
+    }
+    return Text(rows[static_cast<std::size_t>(row)]);
+}
+
 } // namespace lumora

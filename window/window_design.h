@@ -70,5 +70,9 @@ std::span<const ControlDesign> controlDesigns();
 // no such control, or (with `kind`) it is of another kind.
 std::size_t designPosition(ControlId id);
 std::size_t designPosition(ControlId id, ControlKind kind);
+const ControlDesign& controlDesign(ControlId id, ControlKind kind);
+
+// Text of `row` of a list as designed; empty when there is no such row, -1 included.
+Text designRow(ControlId list, std::int16_t row);
 
 } // namespace lumora

@@ -529,13 +529,11 @@ void Win32Toolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
 }
 
 float Win32Toolkit::width(ControlId picture) const {
-    return static_cast<float>(
-        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.width);
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
 }
 
 float Win32Toolkit::height(ControlId picture) const {
-    return static_cast<float>(
-        controlDesigns()[designPosition(picture, ControlKind::PictureBox)].bounds.height);
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
 }
 
 Colour Win32Toolkit::backColor(ControlId picture) const {
@@ -568,11 +566,7 @@ void Win32Toolkit::setListIndex(ControlId list, std::int16_t row) {
 }
 
 Text Win32Toolkit::listRow(ControlId list, std::int16_t row) const {
-    const auto rows = controlDesigns()[designPosition(list, ControlKind::ListBox)].rows;
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
-        return {};
-    }
-    return Text(rows[static_cast<std::size_t>(row)]);
+    return designRow(list, row);
 }
 
 void Win32Toolkit::selectOption(ControlId option) {
