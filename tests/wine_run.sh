@@ -13,5 +13,4 @@ if [ -n "${LUMORA_WINE_DPI:-}" ]; then
         /d "$LUMORA_WINE_DPI" /f >/dev/null 2>&1
     wineserver -w
 fi
-xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -noreset" \
-    /usr/lib/wine/wine64 "$@"
+bash "$(dirname "$0")/virtual_screen.sh" /usr/lib/wine/wine64 "$@"
