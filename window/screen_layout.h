@@ -33,6 +33,10 @@ constexpr PixelRect pixelRect(const TwipRect& r, int dpi) {
 // boxes are pictures, not inputs.
 bool takesFocus(const ControlDesign& design);
 
+// Positions in controlDesigns() of every control that has a tab place (all but the timers), in
+// that order: the order in which a reader of the window meets them.
+std::vector<std::size_t> tabOrder();
+
 // Positions in controlDesigns() of the controls that take the focus, in their tab places' order.
 std::vector<std::size_t> focusOrder();
 

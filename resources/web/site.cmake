@@ -1,0 +1,61 @@
+# The web page: the whole site in one folder, ${PROJECT_BINARY_DIR}/site, ready for any static web
+# server. Included from resources/CMakeLists.txt.
+set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
+set(site ${PROJECT_BINARY_DIR}/site)
+set(generated_web ${generated}/web)
+
+# The texts the page takes from the design, read by Node from the program's own design table.
+add_executable(page_text web/page_text.cpp)
+target_link_libraries(page_text PRIVATE lumora_window)
+set(noscript_text "Светлинната реклама Lumora има нужда от JavaScript: разрешете го в браузъра.")
+file(WRITE ${generated_web}/noscript.txt "${noscript_text}\n")
+foreach(part caption characters)
+    add_custom_command(OUTPUT ${generated_web}/${part}.txt
+        COMMAND page_text ${part} > ${generated_web}/${part}.txt
+        DEPENDS page_text
+        COMMENT "Reading the design's ${part} for the page")
+endforeach()
+
+# The metric-compatible serif of the window's font, as two web fonts of only the characters the
+# window shows. The Liberation fonts' licence reserves their name: these subsets are "Lumora
+# Serif", and the licence goes with them.
+find_program(FONT_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+set(liberation /usr/share/fonts/truetype/liberation2)
+foreach(style Regular BoldItalic)
+    string(TOLOWER ${style} name)
+    string(REPLACE "bolditalic" "bold-italic" name ${name})
+    set(font ${generated_web}/lumora-serif-${name}.woff2)
+    add_custom_command(OUTPUT ${font}
+        COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${liberation}/LiberationSerif-${style}.ttf
+                "Lumora Serif" ${font} ${generated_web}/characters.txt ${generated_web}/noscript.txt
+        DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
+        COMMENT "Making the web font Lumora Serif ${style}"
+        VERBATIM)
+    list(APPEND fonts ${font})
+endforeach()
+configure_file(/usr/share/doc/fonts-liberation2/copyright ${generated_web}/LICENSE-fonts.txt
+    COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${generated_web}/LICENSE.txt COPYONLY)
+
+set(site_files
+    ${web}/lumora.css
+    ${fonts}
+    ${generated}/icons/lumora.ico
+    ${generated_web}/LICENSE.txt
+    ${generated_web}/LICENSE-fonts.txt)
+add_custom_command(OUTPUT ${site}/index.html
+    COMMAND ${CMAKE_COMMAND}
+        -DSITE_DIR=${site}
+        -DSCRIPT=$<TARGET_FILE:lumora>
+        -DWASM=$<TARGET_FILE_DIR:lumora>/lumora.wasm
+        -DINDEX_IN=${web}/index.html.in
+        -DCAPTION_FILE=${generated_web}/caption.txt
+        -DNOSCRIPT_TEXT=${noscript_text}
+        -DDESCRIPTION=${PROJECT_DESCRIPTION}
+        "-DFILES=${site_files}"
+        -P ${web}/write_site.cmake
+    DEPENDS lumora ${web}/write_site.cmake ${web}/index.html.in ${generated_web}/caption.txt
+            ${site_files}
+    COMMENT "Writing the site"
+    VERBATIM)
+add_custom_target(lumora_site ALL DEPENDS ${site}/index.html)
