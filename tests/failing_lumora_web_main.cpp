@@ -1,0 +1,11 @@
+// The Lumora page, failing at its third lamp tick.
+
+#include "failing_handlers.h"
+#include "web_toolkit.h"
+
+int main() {
+    static lumora::WebToolkit ui;
+    static lumora::FailingAtThirdLampTick handlers(ui);
+    ui.load(handlers);
+    return ui.showAndDeliverEvents();
+}

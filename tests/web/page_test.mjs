@@ -1,0 +1,404 @@
+// The Lumora page in a real headless Chromium (Debian's), driven by Puppeteer: served over HTTP
+// from the built site, acted on with real mouse clicks and key presses, read back from the DOM,
+// from screenshots and from Chromium's accessibility tree.
+//   LUMORA_SITE          the site's folder
+//   LUMORA_FAILING_SITE  the same page running a program that fails at its third lamp tick
+
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
+import http from "node:http";
+import path from "node:path";
+import puppeteer from "puppeteer-core";
+
+const contentTypes = {
+    ".html": "text/html; charset=utf-8",
+    ".js": "text/javascript",
+    ".wasm": "application/wasm",
+    ".css": "text/css",
+    ".woff2": "font/woff2",
+    ".ico": "image/vnd.microsoft.icon",
+    ".txt": "text/plain; charset=utf-8",
+};
+
+// The design's texts the checks need.
+const caption = "lumora.example ИТ - светлинна реклама и текст";
+const messages = [
+    "Големите изненади се крият в малките опаковки.",
+    "Рекламата е душата на търговията.",
+    "Който разбира, тука се спира.",
+];
+const lampColours = [0xffffff, 0xff0000, 0xff8000, 0xffff00, 0x00ff00, 0x00ffff, 0x0000ff, 0xff00ff];
+const windowColour = 0xc0c0ff;
+const tickMs = 200;
+
+let server;
+let browser;
+let origin;
+// Every console message of an error or warning kind, with the page it came from.
+const consoleProblems = [];
+
+function serve(prefixes) {
+    return http.createServer(async (request, response) => {
+        const url = new URL(request.url, "http://localhost");
+        for (const [prefix, folder] of Object.entries(prefixes)) {
+            if (!url.pathname.startsWith(prefix)) {
+                continue;
+            }
+            const name = url.pathname.slice(prefix.length) || "index.html";
+            try {
+                const body = await readFile(path.join(folder, path.normalize(name)));
+                response.writeHead(200, {
+                    "Content-Type": contentTypes[path.extname(name)] ?? "application/octet-stream",
+                });
+                response.end(body);
+            } catch {
+                response.writeHead(404).end();
+            }
+            return;
+        }
+        response.writeHead(404).end();
+    });
+}
+
+before(async () => {
+    server = serve({ "/failing/": process.env.LUMORA_FAILING_SITE, "/": process.env.LUMORA_SITE });
+    await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+    origin = `http://127.0.0.1:${server.address().port}`;
+    browser = await puppeteer.launch({
+        executablePath: "/usr/bin/chromium",
+        args: [
+            "--no-sandbox",
+            "--disable-gpu",
+            "--disable-quic",
+            "--no-first-run",
+            "--disable-background-networking",
+            "--disable-component-update",
+            "--disable-sync",
+        ],
+    });
+});
+
+after(async () => {
+    await browser?.close();
+    server?.close();
+});
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// A fresh page on the site, the window built, and a recorder of every ticker write with its time.
+async function openPage(t, { site = "/", viewport = { width: 1024, height: 768 }, scale = 1 } = {}) {
+    const context = await browser.createBrowserContext();
+    t.after(() => context.close());
+    const page = await context.newPage();
+    await page.setViewport({ ...viewport, deviceScaleFactor: scale });
+    page.on("console", (message) => {
+        if (message.type() === "error" || message.type() === "warn") {
+            consoleProblems.push({ site, text: message.text() });
+        }
+    });
+    page.on("pageerror", (error) => consoleProblems.push({ site, text: String(error) }));
+    await page.evaluateOnNewDocument(() => {
+        // The program sets the ticker's value once a tick: count them where it sets them.
+        const value = Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, "value");
+        window.tickerWrites = [];
+        Object.defineProperty(HTMLInputElement.prototype, "value", {
+            ...value,
+            set(text) {
+                if (this.id === "Text2(0)") {
+                    window.tickerWrites.push({ text, at: performance.now() });
+                }
+                value.set.call(this, text);
+            },
+        });
+    });
+    await page.goto(origin + site);
+    await page.waitForFunction(
+        () => window.tickerWrites.length > 0 && document.fonts.status === "loaded",
+    );
+    return page;
+}
+
+const selector = (name) => `[id="${name}"]`;
+const property = (page, name, key) => page.$eval(selector(name), (e, k) => e[k], key);
+const ticker = (page) => property(page, "Text2(0)", "value");
+const writesSince = (page, index) => page.evaluate((i) => window.tickerWrites.slice(i), index);
+const writeCount = (page) => page.evaluate(() => window.tickerWrites.length);
+const focused = (page) => page.evaluate(() => document.activeElement.id);
+
+// A real mouse click on row `row` of a list.
+async function clickRow(page, list, row) {
+    const options = await page.$$(`${selector(list)} option`);
+    await options[row].click();
+}
+
+async function pressShiftTab(page) {
+    await page.keyboard.down("Shift");
+    await page.keyboard.press("Tab");
+    await page.keyboard.up("Shift");
+}
+
+// The ticker's frames for a message at a length: the L - 1 slices of "message message".
+function frames(message, length) {
+    const chars = [...message];
+    const text = [...chars, " ", ...chars];
+    const result = [];
+    for (let position = 1; position < chars.length; ++position) {
+        result.push(text.slice(position - 1, position - 1 + length).join(""));
+    }
+    return result;
+}
+
+async function waitForWrites(page, count, timeoutMs = 5000) {
+    // Polled on a timer: a page that was frozen stays hidden, and hidden pages get no frames.
+    await page.waitForFunction(
+        (n) => window.tickerWrites.length >= n,
+        { timeout: timeoutMs, polling: 50 },
+        count,
+    );
+}
+
+// The lit pair: the one visible lamp of each row.
+const litLamps = (page) =>
+    page.evaluate(() =>
+        [...document.querySelectorAll("canvas")].filter((c) => !c.hidden).map((c) => c.id),
+    );
+
+test("loads as designed: title, language, list boxes, defaults, fonts", async (t) => {
+    const page = await openPage(t);
+    assert.equal(await page.title(), caption);
+    assert.equal(await page.$eval("html", (html) => html.lang), "bg");
+    const state = await page.evaluate(() => {
+        const byId = (id) => document.getElementById(id);
+        return {
+            sizes: ["List1(0)", "List1(1)"].map((id) => byId(id).size),
+            rows: ["List1(0)", "List1(1)"].map((id) => byId(id).selectedIndex),
+            start: byId("Option1(0)").checked,
+            stop: byId("Option1(1)").checked,
+            quotationHidden: byId("Text1(1)").hidden,
+            box: byId("Lumora").getBoundingClientRect().toJSON(),
+            regular: document.fonts.check('16px "Lumora Serif"'),
+            boldItalic: document.fonts.check('italic bold 16px "Lumora Serif"'),
+            focused: document.activeElement.id,
+        };
+    });
+    assert.ok(state.sizes.every((size) => size >= 2), "list boxes, not drop-downs");
+    assert.deepEqual(state.rows, [2, 0]);
+    assert.deepEqual([state.start, state.stop], [true, false]);
+    assert.ok(state.quotationHidden);
+    assert.deepEqual([state.box.width, state.box.height], [466, 352]);
+    assert.equal(state.box.left, (1024 - 466) / 2, "centred");
+    assert.ok(state.regular && state.boldItalic, "the page's own fonts");
+    assert.equal(state.focused, "Text1(0)");
+});
+
+test("the ticker runs through a whole cycle of the first message, one frame a tick", async (t) => {
+    const page = await openPage(t);
+    const cycle = frames(messages[0], 20);
+    await waitForWrites(page, 2); // past Load's write, which shows the first frame too
+    const first = (await writeCount(page)) - 1;
+    await waitForWrites(page, first + cycle.length + 2, 15000);
+    const seen = (await writesSince(page, first)).map((w) => w.text);
+    // From wherever it was, frame after frame in order, round the cycle and on.
+    const start = cycle.indexOf(seen[0]);
+    assert.notEqual(start, -1, `not a frame: ${seen[0]}`);
+    seen.forEach((text, i) => assert.equal(text, cycle[(start + i) % cycle.length], `write ${i}`));
+});
+
+test("the lit pair and its dots, read from a screenshot's pixels", async (t) => {
+    const page = await openPage(t);
+    await waitForWrites(page, 3);
+    await page.click(selector("Option1(1)")); // stop, so that the screenshot shows one state
+    const lit = await litLamps(page);
+    assert.equal(lit.length, 2);
+    const step = Number(lit[0].match(/\((\d)\)/)[1]);
+    assert.deepEqual(lit.sort(), [`Picture1(${step})`, `Picture2(${step})`]);
+
+    const png = await (await page.$("#Lumora")).screenshot({ encoding: "base64" });
+    // Decoded in the page: the colour at each lamp's dot (63.75, 64 twips from its corner) and at
+    // its far corner.
+    const pixels = await page.evaluate(async (base64) => {
+        const image = await createImageBitmap(
+            new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]),
+        );
+        const canvas = new OffscreenCanvas(image.width, image.height);
+        const context = canvas.getContext("2d");
+        context.drawImage(image, 0, 0);
+        const { data } = context.getImageData(0, 0, image.width, image.height);
+        const at = (x, y) => {
+            const i = 4 * (Math.floor(y) * image.width + Math.floor(x));
+            return (data[i] << 16) | (data[i + 1] << 8) | data[i + 2];
+        };
+        const result = {};
+        for (let k = 0; k < 8; ++k) {
+            for (const row of ["Picture1", "Picture2"]) {
+                // Placed in the window's own pixels, shown or not.
+                const box = document.getElementById(`${row}(${k})`);
+                const x = parseFloat(box.style.left);
+                const y = parseFloat(box.style.top);
+                result[`${row}(${k})`] = { dot: at(x + 63.75 / 15, y + 64 / 15), corner: at(x + 15, y + 15) };
+            }
+        }
+        return result;
+    }, png);
+
+    for (let k = 0; k < 8; ++k) {
+        for (const [row, colour] of [["Picture1", lampColours[k]], ["Picture2", lampColours[7 - k]]]) {
+            const { dot, corner } = pixels[`${row}(${k})`];
+            const expected = k === step ? colour : windowColour;
+            assert.equal(dot.toString(16), expected.toString(16), `${row}(${k}) dot`);
+            assert.equal(corner.toString(16), windowColour.toString(16), `${row}(${k}) corner`);
+        }
+    }
+});
+
+test("mouse choices raise one click; choosing the chosen row again raises none", async (t) => {
+    const page = await openPage(t);
+    // Another message: the ticker keeps its place and shows the new message from the next tick.
+    await clickRow(page, "List1(1)", 1);
+    let from = await writeCount(page);
+    await waitForWrites(page, from + 1);
+    assert.ok(frames(messages[1], 20).includes((await writesSince(page, from))[0].text));
+
+    // Another length: the ticker starts again at the first character.
+    await clickRow(page, "List1(0)", 0);
+    from = await writeCount(page);
+    await waitForWrites(page, from + 3);
+    const [restart] = await writesSince(page, from);
+    assert.equal(restart.text, [...messages[1]].slice(0, 10).join(""));
+
+    // The same length again: no Click, so no restart.
+    from = await writeCount(page);
+    await clickRow(page, "List1(0)", 0);
+    await waitForWrites(page, from + 2);
+    const [next] = await writesSince(page, from);
+    assert.notEqual(next.text, [...messages[1]].slice(0, 10).join(""));
+});
+
+test("Спри freezes the ticker and the lamps; Пусни starts them again from the first character", async (t) => {
+    const page = await openPage(t);
+    await page.click(selector("Option1(1)"));
+    const frozen = { text: await ticker(page), lamps: await litLamps(page), writes: await writeCount(page) };
+    await sleep(3 * tickMs);
+    assert.deepEqual(
+        { text: await ticker(page), lamps: await litLamps(page), writes: await writeCount(page) },
+        frozen,
+    );
+    await page.click(selector("Option1(0)"));
+    await waitForWrites(page, frozen.writes + 1);
+    assert.equal((await writesSince(page, frozen.writes))[0].text, [...messages[0]].slice(0, 20).join(""));
+});
+
+test("the keyboard: Tab order as designed, arrow keys choose rows and options", async (t) => {
+    const page = await openPage(t);
+    const order = [];
+    for (let i = 0; i < 4; ++i) {
+        await page.keyboard.press("Tab");
+        order.push(await focused(page));
+    }
+    // One stop for the option group, on its chosen button.
+    assert.deepEqual(order, ["Text2(0)", "List1(0)", "List1(1)", "Option1(0)"]);
+    await pressShiftTab(page);
+    assert.equal(await focused(page), "List1(1)");
+
+    await page.keyboard.press("ArrowDown");
+    assert.equal(await property(page, "List1(1)", "selectedIndex"), 1);
+    let from = await writeCount(page);
+    await waitForWrites(page, from + 1);
+    assert.ok(frames(messages[1], 20).includes((await writesSince(page, from))[0].text));
+
+    await pressShiftTab(page);
+    await page.keyboard.press("ArrowUp"); // length 15: the ticker restarts
+    from = await writeCount(page);
+    await waitForWrites(page, from + 1);
+    assert.equal((await writesSince(page, from))[0].text, [...messages[1]].slice(0, 15).join(""));
+
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("Tab");
+    await page.keyboard.press("ArrowDown"); // to Спри: everything stops
+    assert.ok(await property(page, "Option1(1)", "checked"));
+    from = await writeCount(page);
+    await sleep(3 * tickMs);
+    assert.equal(await writeCount(page), from);
+});
+
+test("Chromium's accessibility tree names every control as on the desktop", async (t) => {
+    const page = await openPage(t);
+    await waitForWrites(page, 3); // a pair of lamps is lit
+    const session = await page.createCDPSession();
+    const { nodes } = await session.send("Accessibility.getFullAXTree");
+    const named = new Set(
+        nodes.filter((n) => !n.ignored).map((n) => `${n.role?.value}: ${n.name?.value ?? ""}`),
+    );
+    for (const expected of [
+        `main: ${caption}`,
+        "textbox: Условие на задачата",
+        "textbox: Текст на рекламата",
+        "listbox: Брой",
+        "listbox: Рекламно послание",
+        "group: Управление",
+        "radio: Пусни",
+        "radio: Спри",
+        "image: Светлина над текста",
+        "image: Светлина под текста",
+    ]) {
+        assert.ok(named.has(expected), `${expected} in ${[...named].join(" | ")}`);
+    }
+    assert.ok(![...named].some((n) => n.endsWith(": Цитат")), "the hidden quotation is not there");
+});
+
+test("a run-time error: a modal dialog, the timers stopped, the controls disabled", async (t) => {
+    const problems = consoleProblems.length;
+    const page = await openPage(t, { site: "/failing/" });
+    await page.waitForSelector("dialog[open]", { timeout: 5000 });
+    const dialog = await page.$eval("dialog", (d) => ({ text: d.innerText, modal: d.matches(":modal") }));
+    assert.match(dialog.text, /Грешка при изпълнение 6: Препълване \(overflow\)/);
+    assert.match(dialog.text, /Програмата ще бъде затворена\./);
+    assert.ok(dialog.modal);
+    const writes = await writeCount(page);
+    await sleep(3 * tickMs);
+    assert.equal(await writeCount(page), writes, "the ticker stopped");
+    for (const name of ["List1(0)", "List1(1)", "Option1(0)", "Option1(1)", "Text2(0)"]) {
+        assert.ok(await page.$eval(selector(name), (e) => e.matches(":disabled")), `${name} disabled`);
+    }
+    await page.click("dialog button");
+    assert.equal(await page.$eval("dialog", (d) => d.open), false);
+    // The report, once, and nothing else.
+    const reported = consoleProblems.splice(problems).map((p) => p.text);
+    assert.deepEqual(reported, ["lumora: Грешка при изпълнение 6: Препълване (overflow)"]);
+});
+
+test("a frozen page resumes at its next tick, without a burst of the ticks it missed", async (t) => {
+    const page = await openPage(t);
+    await waitForWrites(page, 3);
+    const session = await page.createCDPSession();
+    const before = (await writeCount(page)) - 1; // the last tick before the freeze
+    await session.send("Page.setWebLifecycleState", { state: "frozen" });
+    await sleep(2000);
+    await session.send("Page.setWebLifecycleState", { state: "active" });
+    await waitForWrites(page, before + 5);
+    const writes = await writesSince(page, before);
+    const gap = writes.findIndex((w, i) => i > 0 && w.at - writes[i - 1].at > 1500);
+    assert.ok(gap > 0, "the freeze made a gap");
+    // After the gap, ticks come a tick apart again, never in a burst.
+    for (let i = gap + 1; i < writes.length; ++i) {
+        assert.ok(writes[i].at - writes[i - 1].at > tickMs / 2, `ticks ${i - 1} and ${i}`);
+    }
+});
+
+test("on a phone's narrow screen the whole window scales down to fit; canvases are crisp", async (t) => {
+    const page = await openPage(t, { viewport: { width: 360, height: 640 }, scale: 2 });
+    const fit = await page.evaluate(() => ({
+        box: document.getElementById("Lumora").getBoundingClientRect().toJSON(),
+        scrollWidth: document.scrollingElement.scrollWidth,
+        backing: document.getElementById("Picture1(0)").width,
+    }));
+    assert.ok(Math.abs(fit.box.width - 360) <= 1, `width ${fit.box.width}`);
+    assert.ok(Math.abs(fit.box.height - (352 * 360) / 466) <= 1, `height ${fit.box.height}`);
+    assert.ok(fit.scrollWidth <= 360, "no sideways scrolling");
+    assert.equal(fit.backing, 34, "two device pixels to a CSS pixel");
+});
+
+test("Chromium's console has no error or warning from the page", () => {
+    assert.deepEqual(consoleProblems.filter((p) => p.site === "/"), []);
+});
