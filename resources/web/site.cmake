@@ -37,25 +37,34 @@ configure_file(/usr/share/doc/fonts-liberation2/copyright ${generated_web}/LICEN
     COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${generated_web}/LICENSE.txt COPYONLY)
 
-set(site_files
-    ${web}/lumora.css
-    ${fonts}
-    ${generated}/icons/lumora.ico
-    ${generated_web}/LICENSE.txt
-    ${generated_web}/LICENSE-fonts.txt)
-add_custom_command(OUTPUT ${site}/index.html
-    COMMAND ${CMAKE_COMMAND}
-        -DSITE_DIR=${site}
-        -DSCRIPT=$<TARGET_FILE:lumora>
-        -DWASM=$<TARGET_FILE_DIR:lumora>/lumora.wasm
-        -DINDEX_IN=${web}/index.html.in
-        -DCAPTION_FILE=${generated_web}/caption.txt
-        -DNOSCRIPT_TEXT=${noscript_text}
-        -DDESCRIPTION=${PROJECT_DESCRIPTION}
-        "-DFILES=${site_files}"
-        -P ${web}/write_site.cmake
-    DEPENDS lumora ${web}/write_site.cmake ${web}/index.html.in ${generated_web}/caption.txt
-            ${site_files}
-    COMMENT "Writing the site"
-    VERBATIM)
-add_custom_target(lumora_site ALL DEPENDS ${site}/index.html)
+# A site of the page running `program` (an executable target) in `folder`, made by the target
+# `name`. The tests make one more of a program that fails.
+function(lumora_site name program folder)
+    set(web ${PROJECT_SOURCE_DIR}/resources/web)
+    set(generated_web ${PROJECT_BINARY_DIR}/generated/web)
+    set(files
+        ${web}/lumora.css
+        ${generated_web}/lumora-serif-regular.woff2
+        ${generated_web}/lumora-serif-bold-italic.woff2
+        ${PROJECT_BINARY_DIR}/generated/icons/lumora.ico
+        ${generated_web}/LICENSE.txt
+        ${generated_web}/LICENSE-fonts.txt)
+    add_custom_command(OUTPUT ${folder}/index.html
+        COMMAND ${CMAKE_COMMAND}
+            -DSITE_DIR=${folder}
+            -DSCRIPT=$<TARGET_FILE:${program}>
+            -DWASM=$<TARGET_FILE_DIR:${program}>/${program}.wasm
+            -DINDEX_IN=${web}/index.html.in
+            -DCAPTION_FILE=${generated_web}/caption.txt
+            -DNOSCRIPT_FILE=${generated_web}/noscript.txt
+            -DDESCRIPTION=${PROJECT_DESCRIPTION}
+            "-DFILES=${files}"
+            -P ${web}/write_site.cmake
+        DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in
+                ${generated_web}/caption.txt ${files}
+        COMMENT "Writing the site in ${folder}"
+        VERBATIM)
+    add_custom_target(${name} ALL DEPENDS ${folder}/index.html)
+endfunction()
+
+lumora_site(lumora_site lumora ${site})

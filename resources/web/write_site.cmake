@@ -2,9 +2,10 @@
 # WebAssembly under names made from their contents, so that a browser holding an older copy
 # never runs a mix of two builds, and index.html naming them.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
-#   INDEX_IN         the page's template; CAPTION_FILE its title; NOSCRIPT_TEXT; DESCRIPTION
+#   INDEX_IN         the page's template; CAPTION_FILE its title; NOSCRIPT_FILE what it says
+#                      without JavaScript; DESCRIPTION
 #   FILES            copied as they are (stylesheet, fonts, icon, licences)
-foreach(variable SITE_DIR SCRIPT WASM INDEX_IN CAPTION_FILE NOSCRIPT_TEXT DESCRIPTION FILES)
+foreach(variable SITE_DIR SCRIPT WASM INDEX_IN CAPTION_FILE NOSCRIPT_FILE DESCRIPTION FILES)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_site: ${variable} is not set")
     endif()
@@ -35,6 +36,7 @@ hashed_name(${SITE_DIR}/lumora.js.tmp lumora js PAGE_SCRIPT)
 file(RENAME ${SITE_DIR}/lumora.js.tmp ${SITE_DIR}/${PAGE_SCRIPT})
 
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
+file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
 set(PROJECT_DESCRIPTION "${DESCRIPTION}")
 configure_file(${INDEX_IN} ${SITE_DIR}/index.html @ONLY)
 
