@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Reads the built site back: index.html names a script and a WebAssembly that are there under
+# names made from their contents, the fonts carry a name of their own with their licence beside
+# them, and the whole site stays small.
+#   site_test.sh SITE_FOLDER
+set -euo pipefail
+site=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/../checks.sh"
+
+script=$(grep -o 'src="lumora\.[0-9a-f]*\.js"' "$site/index.html" | cut -d'"' -f2)
+check "index.html names the script by its contents" \
+    test "$script" = "lumora.$(sha256sum "$site/$script" | cut -c1-12).js"
+wasm=$(grep -o '"lumora\.[0-9a-f]*\.wasm"' "$site/$script" | tr -d '"')
+check "the script names the WebAssembly by its contents" \
+    test "$wasm" = "lumora.$(sha256sum "$site/$wasm" | cut -c1-12).wasm"
+check "nothing else of the program is there" \
+    test "$(ls "$site" | grep -c '^lumora\..*\.\(js\|wasm\)$')" -eq 2
+
+for font in "$site"/*.woff2; do
+    check "$(basename "$font") is Lumora Serif, not the reserved name" \
+        /usr/bin/python3 -c "
+import sys
+from fontTools.ttLib import TTFont
+names = TTFont(sys.argv[1])['name']
+assert names.getDebugName(1) == 'Lumora Serif', names.getDebugName(1)
+assert all('Liberation' not in names.getDebugName(i) for i in (1, 3, 4, 6, 16) if names.getDebugName(i))
+" "$font"
+done
+check "the fonts' licence comes with them" grep -q "SIL Open Font License" "$site/LICENSE-fonts.txt"
+
+bytes=$(cat "$site"/* | wc -c)
+gzipped=$(for file in "$site"/*; do gzip -9 -c "$file"; done | wc -c)
+echo "site: $bytes bytes, $gzipped compressed with gzip -9 file by file"
+check "at most 400 KB in all" test "$bytes" -le $((400 * 1024))
+check "at most 150 KB compressed" test "$gzipped" -le $((150 * 1024))
+finish site_test
