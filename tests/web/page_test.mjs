@@ -6,20 +6,7 @@
 
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
-import { readFile } from "node:fs/promises";
-import http from "node:http";
-import path from "node:path";
-import puppeteer from "puppeteer-core";
-
-const contentTypes = {
-    ".html": "text/html; charset=utf-8",
-    ".js": "text/javascript",
-    ".wasm": "application/wasm",
-    ".css": "text/css",
-    ".woff2": "font/woff2",
-    ".ico": "image/vnd.microsoft.icon",
-    ".txt": "text/plain; charset=utf-8",
-};
+import { launchChromium, recordTickerWrites, serve } from "./page_support.mjs";
 
 // The design's texts the checks need.
 const caption = "lumora.example ИТ - светлинна реклама и текст";
@@ -38,50 +25,15 @@ let origin;
 // Every console message of an error or warning kind, with the page it came from.
 const consoleProblems = [];
 
-function serve(prefixes) {
-    return http.createServer(async (request, response) => {
-        const url = new URL(request.url, "http://localhost");
-        for (const [prefix, folder] of Object.entries(prefixes)) {
-            if (!url.pathname.startsWith(prefix)) {
-                continue;
-            }
-            const name = url.pathname.slice(prefix.length) || "index.html";
-            try {
-                const body = await readFile(path.join(folder, path.normalize(name)));
-                response.writeHead(200, {
-                    "Content-Type": contentTypes[path.extname(name)] ?? "application/octet-stream",
-                });
-                response.end(body);
-            } catch {
-                response.writeHead(404).end();
-            }
-            return;
-        }
-        response.writeHead(404).end();
-    });
-}
-
 before(async () => {
-    server = serve({ "/failing/": process.env.LUMORA_FAILING_SITE, "/": process.env.LUMORA_SITE });
-    await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-    origin = `http://127.0.0.1:${server.address().port}`;
-    browser = await puppeteer.launch({
-        executablePath: "/usr/bin/chromium",
-        args: [
-            "--no-sandbox",
-            "--disable-gpu",
-            "--disable-quic",
-            "--no-first-run",
-            "--disable-background-networking",
-            "--disable-component-update",
-            "--disable-sync",
-        ],
-    });
+    server = await serve({ "/failing/": process.env.LUMORA_FAILING_SITE, "/": process.env.LUMORA_SITE });
+    origin = server.origin;
+    browser = await launchChromium();
 });
 
 after(async () => {
     await browser?.close();
-    server?.close();
+    await server?.close();
 });
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -98,20 +50,7 @@ async function openPage(t, { site = "/", viewport = { width: 1024, height: 768 }
         }
     });
     page.on("pageerror", (error) => consoleProblems.push({ site, text: String(error) }));
-    await page.evaluateOnNewDocument(() => {
-        // The program sets the ticker's value once a tick: count them where it sets them.
-        const value = Object.getOwnPropertyDescriptor(HTMLInputElement.prototype, "value");
-        window.tickerWrites = [];
-        Object.defineProperty(HTMLInputElement.prototype, "value", {
-            ...value,
-            set(text) {
-                if (this.id === "Text2(0)") {
-                    window.tickerWrites.push({ text, at: performance.now() });
-                }
-                value.set.call(this, text);
-            },
-        });
-    });
+    await page.evaluateOnNewDocument(recordTickerWrites, "Text2(0)");
     await page.goto(origin + site);
     await page.waitForFunction(
         () => window.tickerWrites.length > 0 && document.fonts.status === "loaded",

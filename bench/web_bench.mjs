@@ -1,0 +1,129 @@
+// The web page's figures, in Debian's headless Chromium on this machine:
+//   node bench/web_bench.mjs SITE_FOLDER [OUTPUT_JSON] [CADENCE_SECONDS]
+// start-up: navigation to the first ticker text on screen, Lumora against the minimal page in
+//           bench/minimal_page, alternating, 7 rounds each, each in a fresh browser context
+// cadence:  CADENCE_SECONDS (60) of ticks: mean period, p99 deviation from 200 ms, drift
+// size:     the whole site, as it is and compressed with gzip
+// Prints a table and writes the figures as JSON (build/web/bench.json unless given).
+
+import { readdirSync, readFileSync, writeFileSync } from "node:fs";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+import { gzipSync } from "node:zlib";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+// The driver is the one the page's tests pin.
+const { launchChromium, recordTickerWrites, serve } = await import(
+    path.join(here, "../tests/web/page_support.mjs")
+);
+
+const [site, output = path.join(here, "../build/web/bench.json"), cadenceSeconds = "60"] =
+    process.argv.slice(2);
+if (!site) {
+    console.error("usage: node bench/web_bench.mjs SITE_FOLDER [OUTPUT_JSON] [CADENCE_SECONDS]");
+    process.exit(2);
+}
+const rounds = 7;
+const tickMs = 200;
+
+const median = (values) => {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = sorted.length >> 1;
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const spread = (values) => [Math.min(...values), Math.max(...values)];
+
+// For evaluateOnNewDocument: the time of the first frame that shows the ticker with its text,
+// in window.firstText (milliseconds from the start of the navigation).
+function watchFirstText(id) {
+    const check = () => {
+        const ticker = document.getElementById(id);
+        if (ticker?.value && ticker.offsetParent !== null && document.fonts.status === "loaded") {
+            window.firstText = performance.now();
+        } else {
+            requestAnimationFrame(check);
+        }
+    };
+    requestAnimationFrame(check);
+}
+
+async function firstText(browser, url, tickerId) {
+    const context = await browser.createBrowserContext();
+    try {
+        const page = await context.newPage();
+        await page.evaluateOnNewDocument(watchFirstText, tickerId);
+        await page.goto(url);
+        await page.waitForFunction(() => window.firstText !== undefined, { polling: 10 });
+        return await page.evaluate(() => window.firstText);
+    } finally {
+        await context.close();
+    }
+}
+
+async function cadence(browser, url) {
+    const context = await browser.createBrowserContext();
+    try {
+        const page = await context.newPage();
+        await page.evaluateOnNewDocument(recordTickerWrites, "Text2(0)");
+        await page.goto(url);
+        await new Promise((resolve) => setTimeout(resolve, Number(cadenceSeconds) * 1000 + 500));
+        // From the first tick on: Load's write comes before the timers start.
+        const times = (await page.evaluate(() => window.tickerWrites.map((w) => w.at))).slice(1);
+        const periods = times.slice(1).map((t, i) => t - times[i]);
+        const deviations = periods.map((p) => Math.abs(p - tickMs)).sort((a, b) => a - b);
+        const drift = Math.max(...times.map((t, n) => Math.abs(t - times[0] - n * tickMs)));
+        return {
+            ticks: times.length,
+            meanPeriodMs: periods.reduce((a, b) => a + b, 0) / periods.length,
+            p99DeviationMs: deviations[Math.floor(0.99 * (deviations.length - 1))],
+            driftMs: drift,
+        };
+    } finally {
+        await context.close();
+    }
+}
+
+function siteSize() {
+    const files = readdirSync(site).map((name) => readFileSync(path.join(site, name)));
+    return {
+        bytes: files.reduce((sum, f) => sum + f.length, 0),
+        gzipBytes: files.reduce((sum, f) => sum + gzipSync(f, { level: 9 }).length, 0),
+    };
+}
+
+const server = await serve({ "/minimal/": path.join(here, "minimal_page"), "/": site });
+const browser = await launchChromium();
+try {
+    const lumora = [];
+    const minimal = [];
+    for (let round = 0; round < rounds; ++round) {
+        lumora.push(await firstText(browser, server.origin + "/", "Text2(0)"));
+        minimal.push(await firstText(browser, server.origin + "/minimal/", "ticker"));
+    }
+    const ratios = lumora.map((l, i) => l / minimal[i]);
+    const ticks = await cadence(browser, server.origin + "/");
+    const size = siteSize();
+
+    const figures = [
+        ["start-up, ratio to the minimal page", median(ratios), "<= 2.0", median(ratios) <= 2.0,
+         `Lumora ${median(lumora).toFixed(1)} ms, minimal ${median(minimal).toFixed(1)} ms; ` +
+         `ratios ${spread(ratios).map((r) => r.toFixed(2)).join(" to ")}`],
+        ["cadence: mean period, ms", ticks.meanPeriodMs, "200 +- 0.5",
+         Math.abs(ticks.meanPeriodMs - tickMs) <= 0.5, `${ticks.ticks} ticks`],
+        ["cadence: p99 deviation, ms", ticks.p99DeviationMs, "reported", true, ""],
+        ["cadence: drift, ms", ticks.driftMs, "<= 5", ticks.driftMs <= 5, "over the whole run"],
+        ["site, KB", size.bytes / 1024, "<= 400", size.bytes <= 400 * 1024, ""],
+        ["site gzip-compressed, KB", size.gzipBytes / 1024, "<= 150", size.gzipBytes <= 150 * 1024, ""],
+    ];
+    for (const [name, value, target, holds, note] of figures) {
+        console.log(`${name.padEnd(38)} ${value.toFixed(2).padStart(8)}  ${target.padEnd(11)} ` +
+                    `${holds ? "holds" : "MISSES"}  ${note}`);
+    }
+    writeFileSync(output, JSON.stringify(
+        figures.map(([name, value, target, holds, note]) => ({ name, value, target, holds, note })),
+        null, 2) + "\n");
+    console.log(`written to ${output}`);
+} finally {
+    await browser.close();
+    await server.close();
+}
