@@ -44,7 +44,7 @@ check "installs lumora.exe" eventually present installed
 check "adds a Start-menu shortcut" eventually present shortcut
 exe=$(installed)
 # The installer may still be writing it.
-built_exe() { unzip -p "$zip" lumora-1.00-win64/lumora.exe | cmp -s - "$exe"; }
+built_exe() { unzip -p "$zip" lumora-1.00-win64/lumora.exe | cmp - "$exe"; }
 check "the installed exe is the built one" eventually built_exe
 
 if [ -n "$exe" ]; then
