@@ -6,6 +6,7 @@
 #include "qt_platform.h"
 #include "qt_toolkit.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPaintEvent>
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
     // The first second shows the window and paints it whole; count from then on, period by
     // period, starting at a tick.
     QTimer::singleShot(1000, [&] {
-        qApp->installEventFilter(&painted);
+        QCoreApplication::instance()->installEventFilter(&painted);
         settle.setTimerType(Qt::PreciseTimer);
         QObject::connect(&settle, &QTimer::timeout, [&] {
             perPeriod.push_back(painted.pixels);
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
     }
     std::sort(deviations.begin(), deviations.end());
     std::sort(perPeriod.begin(), perPeriod.end());
-    const double mean = t.size() > 1 ? (t.back() - t.front()) / static_cast<double>(t.size() - 1) : 0;
+    const double mean =
+        t.size() > 1 ? (t.back() - t.front()) / static_cast<double>(t.size() - 1) : 0;
     std::printf("{\"ticks\": %zu, \"mean_period_ms\": %.3f, \"p99_deviation_ms\": %.3f, "
                 "\"drift_ms\": %.3f, \"painted_pixels_per_period\": %lld, "
                 "\"painted_pixels_per_period_max\": %lld}\n",

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # CPU that lumora.exe takes while animating under Wine, against the minimal Win32 ticker, in the
 # same run and alternating: the program's own process plus wineserver, from the scheduler's
-# nanosecond accounting of every thread. Prints each round and the median ratio.
-#   bench/wine_cpu.sh [BUILD_DIR] [SECONDS] [ROUNDS]      (defaults: build/windows 20 5)
+# nanosecond accounting of every thread. Prints each round and the median ratio, also as JSON
+# into OUTPUT_JSON when given.
+#   bench/wine_cpu.sh [BUILD_DIR] [SECONDS] [ROUNDS] [OUTPUT_JSON]   (build/windows 20 5)
 set -euo pipefail
 build=${1:-build/windows}
 seconds=${2:-20}
 rounds=${3:-5}
+output=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
@@ -63,3 +65,11 @@ done
 printf '%s\n' "${ratios[@]}" | sort -n | awk '{ v[NR] = $1 } END {
     printf "median ratio %.3f (spread %.3f to %.3f) over %d rounds; target at most 1.1\n",
         v[int((NR + 1) / 2)], v[1], v[NR], NR }'
+if [ -n "$output" ]; then
+    printf '%s\n' "${ratios[@]}" | sort -n | awk -v s="$seconds" '{ v[NR] = $1 } END {
+        m = v[int((NR + 1) / 2)]
+        printf "[{\"name\": \"Windows: CPU while animating under Wine, ratio\", \"value\": %.3f, ", m
+        printf "\"target\": \"<= 1.1\", \"holds\": %s, ", (m <= 1.1 ? "true" : "false")
+        printf "\"note\": \"against a minimal Win32 ticker, %d rounds of %d s; ratios %.2f to %.2f\"}]\n",
+            NR, s, v[1], v[NR] }' >"$output"
+fi

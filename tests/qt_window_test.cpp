@@ -8,6 +8,7 @@
 #include "runtime_error.h"
 #include "window_design.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace lumora;
 
@@ -186,6 +188,38 @@ private slots:
         for (std::int16_t k = 0; k < 8; ++k) {
             QVERIFY(!ui.widget({"Picture1", k})->isVisibleTo(ui.window()));
             QVERIFY(!ui.widget({"Picture2", k})->isVisibleTo(ui.window()));
+        }
+    }
+
+    // The ticker's frame is a copy the style keeps between ticks: it must look as the style
+    // draws it, and change with the ticker's state (here, the focus).
+    void tickerLooksAsTheStyleDrawsIt() {
+        ShownWindow shown;
+        QVERIFY(shown.exposed);
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        QStyle* cached = ticker->style();
+        for (const bool focused : {false, true}) {
+            if (focused) {
+                shown.ui.window()->activateWindow();
+                ticker->setFocus();
+                QTRY_VERIFY(ticker->hasFocus());
+            }
+            const QImage fromCopy = ticker->grab().toImage();
+            ticker->setStyle(QApplication::style());
+            const QImage drawn = ticker->grab().toImage();
+            ticker->setStyle(cached);
+            QCOMPARE(fromCopy.size(), drawn.size());
+            int worst = 0; // antialiased edges may round apart by a step
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x) {
+                    const QColor a = fromCopy.pixelColor(x, y);
+                    const QColor b = drawn.pixelColor(x, y);
+                    worst =
+                        std::max({worst, std::abs(a.red() - b.red()),
+                                  std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
+                }
+            }
+            QVERIFY2(worst <= 2, qPrintable(QStringLiteral("differs by %1").arg(worst)));
         }
     }
 

@@ -1,5 +1,6 @@
 #include "qt_toolkit.h"
 
+#include "cached_panel_style.h"
 #include "event_dispatch.h"
 #include "picture_box.h"
 #include "runtime_error.h"
@@ -120,6 +121,10 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
             break;
         }
         auto* edit = new QLineEdit(qText(design.text), parent);
+        // Its text changes every tick; its frame never does.
+        auto* style = new CachedPanelStyle;
+        style->setParent(edit);
+        edit->setStyle(style);
         edit->setReadOnly(design.readOnly);
         edit->setAlignment(design.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         QFont font = edit->font();
