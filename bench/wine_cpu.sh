@@ -16,7 +16,7 @@ bash "$here/../tests/wine_prefix.sh" "$WINEPREFIX"
 Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:77
-trap 'wineserver -k 2>/dev/null; kill $xvfb; rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb; rm -rf "$work"' EXIT
 
 # Nanoseconds on a CPU of every thread of these processes.
 cpu() {
