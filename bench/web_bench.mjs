@@ -6,14 +6,16 @@
 // size:     the whole site, as it is and compressed with gzip
 // Prints a table and writes the figures as JSON (build/web/bench.json unless given).
 
-import { readdirSync, readFileSync, writeFileSync } from "node:fs";
+import { spawn } from "node:child_process";
+import { mkdtempSync, readdirSync, readFileSync, rmSync, symlinkSync, writeFileSync } from "node:fs";
+import os from "node:os";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
 import { gzipSync } from "node:zlib";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 // The driver is the one the page's tests pin.
-const { launchChromium, recordTickerWrites, serve } = await import(
+const { launchChromium, recordTickerWrites } = await import(
     path.join(here, "../tests/web/page_support.mjs")
 );
 
@@ -91,17 +93,38 @@ function siteSize() {
     };
 }
 
-const server = await serve({ "/minimal/": path.join(here, "minimal_page"), "/": site });
+// Both pages from one server in a process of its own, as script/web serves the site, so that the
+// driver's own work never holds up a response.
+async function serveApart() {
+    const root = mkdtempSync(path.join(os.tmpdir(), "lumora-bench-"));
+    symlinkSync(path.resolve(site), path.join(root, "site"));
+    symlinkSync(path.join(here, "minimal_page"), path.join(root, "minimal"));
+    const server = spawn("python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
+                                     "--directory", root], { stdio: ["ignore", "pipe", "ignore"] });
+    const port = await new Promise((resolve, reject) => {
+        server.stdout.on("data", (line) => resolve(String(line).match(/port (\d+)/)[1]));
+        server.on("exit", () => reject(new Error("the server did not start")));
+    });
+    return {
+        origin: `http://127.0.0.1:${port}`,
+        close: () => {
+            server.kill();
+            rmSync(root, { recursive: true });
+        },
+    };
+}
+
+const server = await serveApart();
 const browser = await launchChromium();
 try {
     const lumora = [];
     const minimal = [];
     for (let round = 0; round < rounds; ++round) {
-        lumora.push(await firstText(browser, server.origin + "/", "Text2(0)"));
+        lumora.push(await firstText(browser, server.origin + "/site/", "Text2(0)"));
         minimal.push(await firstText(browser, server.origin + "/minimal/", "ticker"));
     }
     const ratios = lumora.map((l, i) => l / minimal[i]);
-    const ticks = await cadence(browser, server.origin + "/");
+    const ticks = await cadence(browser, server.origin + "/site/");
     const size = siteSize();
 
     const figures = [

@@ -19,23 +19,31 @@ PictureCanvas::PictureCanvas(val canvas, int width, int height)
     const double ratio = val::global("devicePixelRatio").as<double>();
     canvas_.set("width", static_cast<int>(std::lround(width * ratio)));
     canvas_.set("height", static_cast<int>(std::lround(height * ratio)));
-    context_ = canvas_.call<val>("getContext", std::string("2d"));
-    // Drawn in CSS pixels; the backing store holds `ratio` device pixels to each.
-    context_.call<void>("scale", ratio, ratio);
+}
+
+val& PictureCanvas::context() {
+    if (context_.isNull()) {
+        context_ = canvas_.call<val>("getContext", std::string("2d"));
+        // Drawn in CSS pixels; the backing store holds `ratio` device pixels to each.
+        const double ratio = canvas_["width"].as<double>() / width_;
+        context_.call<void>("scale", ratio, ratio);
+    }
+    return context_;
 }
 
 void PictureCanvas::setVisible(bool visible) {
     canvas_.set("hidden", !visible);
-    if (!visible && !autoRedraw_) {
+    if (!visible && !autoRedraw_ && !context_.isNull()) {
         context_.call<void>("clearRect", 0, 0, width_, height_);
     }
 }
 
 void PictureCanvas::drawDot(double x, double y, Colour colour) {
-    context_.set("fillStyle", cssColour(colour));
-    context_.call<void>("beginPath");
-    context_.call<void>("arc", x, y, dotDiameter_ / 2.0, 0, 2 * std::numbers::pi);
-    context_.call<void>("fill");
+    val& canvas = context();
+    canvas.set("fillStyle", cssColour(colour));
+    canvas.call<void>("beginPath");
+    canvas.call<void>("arc", x, y, dotDiameter_ / 2.0, 0, 2 * std::numbers::pi);
+    canvas.call<void>("fill");
 }
 
 } // namespace lumora

@@ -24,6 +24,10 @@ public:
     void drawDot(double x, double y, Colour colour);
 
 private:
+    // The 2D context, made on the first dot: a context costs the page's start-up several
+    // milliseconds, and boxes that never show a dot never need one.
+    emscripten::val& context();
+
     emscripten::val canvas_;
     emscripten::val context_;
     int width_;

@@ -38,18 +38,15 @@ std::string px(int pixels) {
     return std::to_string(pixels) + "px";
 }
 
-void place(const val& element, const TwipRect& bounds) {
+// Place and colour in one write: the page's start-up pays for every call into it.
+void placeAndFill(val& element, const TwipRect& bounds, std::optional<Colour> colour) {
     const PixelRect r = pixelRect(bounds, cssDpi);
-    setStyle(element, "left", px(r.left));
-    setStyle(element, "top", px(r.top));
-    setStyle(element, "width", px(r.width));
-    setStyle(element, "height", px(r.height));
-}
-
-void fillBackground(const val& element, std::optional<Colour> colour) {
+    std::string style = "left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
+                        ";height:" + px(r.height);
     if (colour) {
-        setStyle(element, "background-color", cssColour(*colour));
+        style += ";background-color:" + cssColour(*colour);
     }
+    element["style"].set("cssText", style);
 }
 
 std::string elementId(ControlId id) {
@@ -144,7 +141,7 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
             control.element.call<void>("setSelectionRange", 0, 0);
             control.element["classList"].call<void>("add", std::string("panel"));
             if (design.verticalScrollBar) {
-                setStyle(control.element, "overflow-y", "scroll");
+                control.element["classList"].call<void>("add", std::string("vertical-scroll-bar"));
             }
         } else {
             control.element = createElement("input");
@@ -199,8 +196,7 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
         control.box = control.element;
     }
     control.element.set("id", elementId(id));
-    place(control.box, design.bounds);
-    fillBackground(control.box, design.background);
+    placeAndFill(control.box, design.bounds, design.background);
     for (const auto& [flag, name] :
          {std::pair{design.bold, "bold"}, {design.italic, "italic"}, {design.centred, "centred"}}) {
         if (flag) {
@@ -307,6 +303,12 @@ WebToolkit::WebToolkit() : page_(std::make_unique<Page>()) {
                          : page_->find({control.container}, ControlKind::Frame).element;
         parent.call<void>("append", page_->controls[position].box);
     }
+    // The first control in the focus order takes the focus once the window shows, when the page
+    // next renders: focus() here would lay the whole page out at once, in the middle of start-up.
+    const std::vector<std::size_t> order = focusOrder();
+    if (!order.empty()) {
+        page_->controls[order.front()].element.set("autofocus", true);
+    }
     document()["body"].call<void>("prepend", window);
 }
 
@@ -323,10 +325,6 @@ int WebToolkit::showAndDeliverEvents() {
         return runtimeErrorStatus;
     }
     page_->window.set("hidden", false);
-    const std::vector<std::size_t> order = focusOrder();
-    if (!order.empty()) {
-        page_->controls[order.front()].element.call<void>("focus");
-    }
     return 0;
 }
 
