@@ -103,9 +103,6 @@ struct WebToolkit::Page {
     EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
 
     Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
-    const Control& find(ControlId id, ControlKind kind) const {
-        return controls[designPosition(id, kind)];
-    }
 
     Control create(const ControlDesign& design, std::size_t position);
     void listen(const val& element, std::size_t position);
