@@ -1,7 +1,7 @@
 #include "web_toolkit.h"
 
 #include "event_dispatch.h"
-#include "page_timer.h"
+#include "page_timers.h"
 #include "picture_canvas.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
@@ -91,12 +91,13 @@ struct WebToolkit::Page {
         val element = val::null(); // the control itself: input, select, textarea, canvas...
         val box = val::null();     // what is placed: the element, or the label round a radio
         std::unique_ptr<PictureCanvas> picture;
-        std::unique_ptr<PageTimer> timer;
+        std::size_t timer = 0; // timers: its number in `timers`
         std::int16_t row = -1; // lists: the row chosen last
     };
 
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
+    PageTimers timers;
     std::shared_ptr<PageEvents> listener =
         std::make_shared<PageEvents>([this](std::size_t position) { changed(position); });
     val listenerHandle{listener};
@@ -184,9 +185,9 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
         break;
     }
     case ControlKind::Timer:
-        control.timer = std::make_unique<PageTimer>(
-            design.intervalMs, [this, name = design.name] { events.timer(name); });
-        control.timer->start();
+        control.timer =
+            timers.add(design.intervalMs, [this, name = design.name] { events.timer(name); });
+        timers.start(control.timer);
         return control;
     }
     if (control.box.isNull()) {
@@ -235,7 +236,7 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
         Control& control = controls[position];
         switch (controlDesigns()[position].kind) {
         case ControlKind::Timer:
-            control.timer->stop();
+            timers.stop(control.timer);
             break;
         case ControlKind::TextBox:
         case ControlKind::ListBox:
@@ -396,11 +397,11 @@ void WebToolkit::setText(ControlId textBox, TextView text) {
 }
 
 void WebToolkit::setEnabled(ControlId timer, bool enabled) {
-    PageTimer& t = *page_->find(timer, ControlKind::Timer).timer;
+    const std::size_t number = page_->find(timer, ControlKind::Timer).timer;
     if (enabled) {
-        t.start();
+        page_->timers.start(number);
     } else {
-        t.stop();
+        page_->timers.stop(number);
     }
 }
 
