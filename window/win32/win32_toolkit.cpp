@@ -81,6 +81,9 @@ LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM
     return result;
 }
 
+// The id of the one platform timer that every timer of the design waits on.
+constexpr UINT_PTR clockTimer = 1;
+
 struct Control {
     HWND handle = nullptr;
     // Screen readers name a standard control by the static text just before it; where the
@@ -90,8 +93,6 @@ struct Control {
     // Timers: when they tick, and whether they do.
     std::optional<TickSchedule> schedule;
     bool enabled = false;
-    // The delay the platform's timer repeats with, in ms; 0 while it is not running.
-    UINT armedDelay = 0;
     // Lists: the row the user or the program chose last; option buttons: whether chosen.
     int row = -1;
     bool selected = false;
@@ -110,6 +111,8 @@ struct Win32Toolkit::Window {
     Icon bigIcon;
     Icon smallIcon;
     EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
+    // The delay the platform's timer repeats with, in ms; 0 while it is not running.
+    UINT armedDelay = 0;
     WindowHandle main; // last, so that the windows go before what they draw with
 
     Window();
@@ -122,8 +125,8 @@ struct Win32Toolkit::Window {
     void create(std::size_t position);
     void layout();
     void orderFocus() const;
-    void arm(std::size_t position, TickSchedule::Duration at);
-    void disarm(std::size_t position);
+    // Sets the one platform timer for the earliest deadline of the enabled timers, or kills it.
+    void arm();
     void fail(const RuntimeError& error);
     void choose(std::size_t option);
 
@@ -223,7 +226,7 @@ void Win32Toolkit::Window::create(std::size_t position) {
     case ControlKind::Timer:
         control.enabled = true;
         control.schedule.emplace(std::chrono::milliseconds(design.intervalMs), now());
-        arm(position, now());
+        arm();
         return;
     }
     control.handle = CreateWindowExW(
@@ -332,31 +335,38 @@ void Win32Toolkit::Window::orderFocus() const {
     }
 }
 
-// A Windows timer repeats by itself, so it is set again only when the next deadline needs
-// another delay: where ticks come on time, never.
-void Win32Toolkit::Window::arm(std::size_t position, TickSchedule::Duration at) {
-    Control& timer = controls[position];
-    const auto delay = std::max<UINT>(
-        static_cast<UINT>(
-            std::chrono::ceil<std::chrono::milliseconds>(timer.schedule->delay(at)).count()),
-        USER_TIMER_MINIMUM);
-    if (delay != timer.armedDelay) {
-        SetTimer(main.get(), position + 1, delay, nullptr);
-        timer.armedDelay = delay;
+// All timers wait on one platform timer, and timers due together tick in one message: Wine
+// pays for every timer message and every repaint pass, and both timers are due together. A
+// Windows timer repeats by itself, so it is set again only when the next deadline needs another
+// delay: where ticks come on time, never.
+void Win32Toolkit::Window::arm() {
+    const TickSchedule::Duration at = now();
+    std::optional<TickSchedule::Duration> soonest;
+    for (const Control& control : controls) {
+        if (control.schedule && control.enabled) {
+            const TickSchedule::Duration delay = control.schedule->delay(at);
+            soonest = soonest ? std::min(*soonest, delay) : delay;
+        }
     }
-}
-
-void Win32Toolkit::Window::disarm(std::size_t position) {
-    KillTimer(main.get(), position + 1);
-    controls[position].armedDelay = 0;
+    if (!soonest) {
+        KillTimer(main.get(), clockTimer);
+        armedDelay = 0;
+        return;
+    }
+    const auto delay = std::max<UINT>(
+        static_cast<UINT>(std::chrono::ceil<std::chrono::milliseconds>(*soonest).count()),
+        USER_TIMER_MINIMUM);
+    if (delay != armedDelay) {
+        SetTimer(main.get(), clockTimer, delay, nullptr);
+        armedDelay = delay;
+    }
 }
 
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
-    for (std::size_t position = 0; position < controls.size(); ++position) {
-        if (controls[position].schedule) {
-            disarm(position);
-        }
+    for (Control& control : controls) {
+        control.enabled = false;
     }
+    arm();
     const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
     MessageBoxW(main.get(), text.c_str(), L"Lumora", MB_OK | MB_ICONERROR);
     PostQuitMessage(runtimeErrorStatus);
@@ -399,20 +409,22 @@ void Win32Toolkit::Window::onCommand(HWND hwnd, int id, HWND, UINT code) {
 
 void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
     Window* self = of(hwnd);
-    const std::size_t position = id - 1;
-    if (self == nullptr || position >= self->controls.size() ||
-        !self->controls[position].schedule) {
+    if (self == nullptr || id != clockTimer) {
         return;
     }
-    Control& timer = self->controls[position];
-    if (!timer.enabled) {
-        return;
+    // A tick due this soon comes with the ones due now; the next deadline still follows from its
+    // own, so the rhythm stays exact.
+    const TickSchedule::Duration at = now() + std::chrono::milliseconds(2);
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < self->controls.size(); ++position) {
+        // A tick may stop timers (a run-time error stops them all): ask each in turn.
+        Control& timer = self->controls[position];
+        if (timer.schedule && timer.enabled && timer.schedule->fire(at)) {
+            self->events.timer(designs[position].name);
+        }
     }
-    if (timer.schedule->fire(now())) {
-        self->events.timer(controlDesigns()[position].name);
-    }
-    if (timer.enabled && !self->events.failed()) {
-        self->arm(position, now());
+    if (!self->events.failed()) {
+        self->arm();
     }
 }
 
@@ -583,11 +595,9 @@ void Win32Toolkit::setEnabled(ControlId timer, bool enabled) {
     Control& control = window_->controls[position];
     if (enabled && !control.enabled) {
         control.schedule->restart(now());
-        window_->arm(position, now());
-    } else if (!enabled) {
-        window_->disarm(position);
     }
     control.enabled = enabled;
+    window_->arm();
 }
 
 HWND Win32Toolkit::window() const {
