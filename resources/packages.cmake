@@ -15,7 +15,11 @@ pairs with coloured dots. Two lists choose the message and how many
 characters are visible, and two option buttons start and stop both
 animations.]=])
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
+# The Windows exe is stripped as it is linked: strip would stamp each package's copy with the
+# time it ran, so the zip and the installer would carry different files.
+if(NOT WIN32)
+    set(CPACK_STRIP_FILES ON)
+endif()
 # Values reach the generators as written here, backslashes and all.
 set(CPACK_VERBATIM_VARIABLES ON)
 
