@@ -223,6 +223,32 @@ private slots:
         }
     }
 
+    // A box keeps its drawing while hidden only with AutoRedraw on; with it off, the same dot
+    // drawn again after a hide must appear again, though it is the dot drawn last.
+    void drawingOutlivesHideOnlyWithAutoRedraw() {
+        ShownWindow shown;
+        QVERIFY(shown.exposed);
+        const ControlId lamp{"Picture1", 0};
+        QWidget* box = shown.ui.widget(lamp);
+        const Colour red = 0xFF0000;
+        const auto centreIsRed = [box] {
+            const QImage image = box->grab().toImage();
+            return image.pixelColor(image.width() / 2, image.height() / 2) == QColor(Qt::red);
+        };
+        shown.ui.setDrawWidth(lamp, 10);
+        for (const bool autoRedraw : {true, false}) {
+            shown.ui.setAutoRedraw(lamp, autoRedraw);
+            shown.ui.setVisible(lamp, true);
+            shown.ui.pset(lamp, 127.5f, 127.5f, red);
+            QVERIFY(centreIsRed());
+            shown.ui.setVisible(lamp, false);
+            shown.ui.setVisible(lamp, true);
+            QCOMPARE(centreIsRed(), autoRedraw);
+            shown.ui.pset(lamp, 127.5f, 127.5f, red);
+            QVERIFY(centreIsRed());
+        }
+    }
+
     void absentElementIsRuntimeError() {
         QtToolkit ui;
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible({"Picture1", 8}, true));

@@ -24,6 +24,11 @@ QImage& PictureBox::drawing() {
 }
 
 void PictureBox::drawDot(QPointF centre, QColor colour) {
+    const Dot dot{centre, drawWidth_, colour};
+    if (lastDot_ == dot) {
+        return;
+    }
+    lastDot_ = dot;
     const qreal radius = drawWidth_ / 2.0;
     {
         // Without antialiasing, drawing the same dot again leaves it exactly as it was;
@@ -53,6 +58,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
 void PictureBox::hideEvent(QHideEvent* event) {
     if (!autoRedraw_) {
         drawing_ = QImage();
+        lastDot_.reset();
     }
     QWidget::hideEvent(event);
 }

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
+
 class QAccessibleInterface;
 
 namespace lumora {
@@ -33,7 +35,17 @@ private:
     // The drawing, allocated at the box's size on the first dot.
     QImage& drawing();
 
+    struct Dot {
+        QPointF centre;
+        int width = 0;
+        QColor colour;
+        bool operator==(const Dot&) const = default;
+    };
+
     QImage drawing_;
+    // The last dot drawn into the drawing, if the drawing still holds it. The lamps draw the
+    // same dot at every lighting; drawing it again would change no pixel.
+    std::optional<Dot> lastDot_;
     bool autoRedraw_ = false;
     int drawWidth_ = 1;
 };
