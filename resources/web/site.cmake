@@ -46,7 +46,6 @@ function(lumora_site name program folder)
         ${web}/lumora.css
         ${generated_web}/lumora-serif-regular.woff2
         ${generated_web}/lumora-serif-bold-italic.woff2
-        ${PROJECT_BINARY_DIR}/generated/icons/lumora.ico
         ${generated_web}/LICENSE.txt
         ${generated_web}/LICENSE-fonts.txt)
     add_custom_command(OUTPUT ${folder}/index.html
@@ -54,6 +53,7 @@ function(lumora_site name program folder)
             -DSITE_DIR=${folder}
             -DSCRIPT=$<TARGET_FILE:${program}>
             -DWASM=$<TARGET_FILE_DIR:${program}>/${program}.wasm
+            -DICONS_DIR=${PROJECT_BINARY_DIR}/generated/icons
             -DINDEX_IN=${web}/index.html.in
             -DCAPTION_FILE=${generated_web}/caption.txt
             -DNOSCRIPT_FILE=${generated_web}/noscript.txt
@@ -62,6 +62,8 @@ function(lumora_site name program folder)
             -P ${web}/write_site.cmake
         DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in
                 ${generated_web}/caption.txt ${files}
+                ${PROJECT_BINARY_DIR}/generated/icons/16/lumora.png
+                ${PROJECT_BINARY_DIR}/generated/icons/32/lumora.png
         COMMENT "Writing the site in ${folder}"
         VERBATIM)
     add_custom_target(${name} ALL DEPENDS ${folder}/index.html)

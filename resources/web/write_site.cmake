@@ -4,8 +4,9 @@
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
 #   INDEX_IN         the page's template; CAPTION_FILE its title; NOSCRIPT_FILE what it says
 #                      without JavaScript; DESCRIPTION
-#   FILES            copied as they are (stylesheet, fonts, icon, licences)
-foreach(variable SITE_DIR SCRIPT WASM INDEX_IN CAPTION_FILE NOSCRIPT_FILE DESCRIPTION FILES)
+#   ICONS_DIR        the icon's sizes, SIZE/lumora.png; the tab takes 16 and 32
+#   FILES            copied as they are (stylesheet, fonts, licences)
+foreach(variable SITE_DIR SCRIPT WASM INDEX_IN CAPTION_FILE NOSCRIPT_FILE DESCRIPTION ICONS_DIR FILES)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_site: ${variable} is not set")
     endif()
@@ -42,4 +43,7 @@ configure_file(${INDEX_IN} ${SITE_DIR}/index.html @ONLY)
 
 foreach(path ${FILES})
     file(COPY ${path} DESTINATION ${SITE_DIR})
+endforeach()
+foreach(size 16 32)
+    file(COPY_FILE ${ICONS_DIR}/${size}/lumora.png ${SITE_DIR}/lumora-${size}.png)
 endforeach()
