@@ -223,6 +223,39 @@ private slots:
         }
     }
 
+    // The ticker paints the slices it shows from text it laid out before: every slice of every
+    // message, at every visible length, must look exactly as a plain line edit draws it.
+    void tickerLooksAsALineEdit() {
+        ShownWindow shown;
+        QVERIFY(shown.exposed);
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        QLineEdit plain(ticker->parentWidget());
+        plain.setGeometry(ticker->geometry());
+        plain.setStyle(ticker->style());
+        plain.setFont(ticker->font());
+        plain.setPalette(ticker->palette());
+        plain.setAutoFillBackground(ticker->autoFillBackground());
+        plain.setAlignment(ticker->alignment());
+        plain.setReadOnly(true);
+        const ControlDesign& lengths = controlDesign({"List1", 0}, ControlKind::ListBox);
+        const ControlDesign& messages = controlDesign({"List1", 1}, ControlKind::ListBox);
+        int compared = 0;
+        for (const TextView length : lengths.rows) {
+            for (const TextView message : messages.rows) {
+                const QString twice = qText(message) + QLatin1Char(' ') + qText(message);
+                for (qsizetype at = 0; at + 1 < qText(message).size(); ++at) {
+                    const QString slice = twice.mid(at, qText(length).toInt());
+                    ticker->setText(slice);
+                    plain.setText(slice);
+                    QVERIFY2(ticker->grab().toImage() == plain.grab().toImage(),
+                             qPrintable(slice));
+                    ++compared;
+                }
+            }
+        }
+        QCOMPARE(compared, 5 * (45 + 32 + 28));
+    }
+
     // A box keeps its drawing while hidden only with AutoRedraw on; with it off, the same dot
     // drawn again after a hide must appear again, though it is the dot drawn last.
     void drawingOutlivesHideOnlyWithAutoRedraw() {

@@ -5,6 +5,7 @@
 #include "picture_box.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
+#include "ticker_box.h"
 #include "window_design.h"
 
 #include <QApplication>
@@ -120,7 +121,7 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
             widget = panel;
             break;
         }
-        auto* edit = new QLineEdit(qText(design.text), parent);
+        auto* edit = new TickerBox(qText(design.text), parent);
         // Its text changes every tick; its frame never does.
         auto* style = new CachedPanelStyle;
         style->setParent(edit);
