@@ -70,7 +70,12 @@ private slots:
         if (design.background) {
             QCOMPARE(widget->palette().color(widget->backgroundRole()).rgb() & 0xFFFFFFu,
                      *design.background);
-            QVERIFY(widget->autoFillBackground());
+            if (design.kind == ControlKind::PictureBox) {
+                // A picture box paints its background itself.
+                QCOMPARE(widget->grab().toImage().pixel(0, 0) & 0xFFFFFFu, *design.background);
+            } else {
+                QVERIFY(widget->autoFillBackground());
+            }
         }
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             QCOMPARE(label->text(), qText(design.text));
@@ -247,8 +252,7 @@ private slots:
                     const QString slice = twice.mid(at, qText(length).toInt());
                     ticker->setText(slice);
                     plain.setText(slice);
-                    QVERIFY2(ticker->grab().toImage() == plain.grab().toImage(),
-                             qPrintable(slice));
+                    QVERIFY2(ticker->grab().toImage() == plain.grab().toImage(), qPrintable(slice));
                     ++compared;
                 }
             }

@@ -10,15 +10,17 @@ PictureBox::PictureBox(QColor background, QWidget* parent) : QWidget(parent) {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, background);
     setPalette(colours);
-    setAutoFillBackground(true);
+    // The box paints every pixel of itself, background and drawing in one image, so nothing
+    // under it is painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 QImage& PictureBox::drawing() {
     const qreal ratio = devicePixelRatioF();
     if (drawing_.isNull()) {
-        drawing_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawing_ = QImage(size() * ratio, QImage::Format_RGB32);
         drawing_.setDevicePixelRatio(ratio);
-        drawing_.fill(Qt::transparent);
+        drawing_.fill(background());
     }
     return drawing_;
 }
@@ -50,7 +52,9 @@ QAccessibleInterface* PictureBox::accessibleInterface(const QString&, QObject* o
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!drawing_.isNull()) {
+    if (drawing_.isNull()) {
+        painter.fillRect(rect(), background());
+    } else {
         painter.drawImage(QPointF(0, 0), drawing_);
     }
 }

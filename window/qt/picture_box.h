@@ -10,10 +10,11 @@ class QAccessibleInterface;
 
 namespace lumora {
 
-// A borderless box filled with its background colour, with an image on top that dots are drawn
-// into. With AutoRedraw on, the image persists while the box is hidden and shows again with it;
-// with it off, hiding the box loses the drawing. The image has the screen's device pixel ratio,
-// so dots stay round and sharp on high-DPI screens.
+// A borderless box filled with its background colour, that dots are drawn into. Once drawn
+// into, the box is one opaque image of its background and its dots. With AutoRedraw on, the
+// image persists while the box is hidden and shows again with it; with it off, hiding the box
+// loses the drawing. The image has the screen's device pixel ratio, so dots stay round and sharp
+// on high-DPI screens.
 class PictureBox final : public QWidget {
 public:
     PictureBox(QColor background, QWidget* parent);
