@@ -23,7 +23,7 @@ ROUNDS = 5
 CPU_SECONDS = 30
 SETTLE_SECONDS = 2
 MEMORY_AT_SECONDS = 5
-CALLGRIND_SECONDS = 10
+CALLGRIND_SECONDS = 5
 TICK_MS = 200
 # The ticker box and four 17-pixel lamps: what one period may repaint at most.
 TICKER_AND_FOUR_LAMPS = 265 * 31 + 4 * 17 * 17
