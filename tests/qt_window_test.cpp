@@ -260,6 +260,23 @@ private slots:
         QCOMPARE(compared, 5 * (45 + 32 + 28));
     }
 
+    // QLineEdit finds the character under the mouse by where it last drew the text itself; the
+    // ticker draws its text on its own, and a double-click must still take the word under the
+    // mouse, not the one where a left-aligned text would be.
+    void tickerDoubleClickTakesTheWordUnderTheMouse() {
+        ShownWindow shown;
+        QVERIFY(shown.exposed);
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        ticker->repaint();
+        const QString text = ticker->text();
+        const QFontMetrics metrics = ticker->fontMetrics();
+        const int left = (ticker->width() - metrics.horizontalAdvance(text)) / 2;
+        const QString before = text.left(text.indexOf(QStringLiteral("изненади")) + 4);
+        const QPoint at(left + metrics.horizontalAdvance(before), ticker->height() / 2);
+        QTest::mouseDClick(ticker, Qt::LeftButton, {}, at);
+        QCOMPARE(ticker->selectedText(), QStringLiteral("изненади"));
+    }
+
     // A box keeps its drawing while hidden only with AutoRedraw on; with it off, the same dot
     // drawn again after a hide must appear again, though it is the dot drawn last.
     void drawingOutlivesHideOnlyWithAutoRedraw() {

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyleOptionFrame>
 
 namespace lumora {
@@ -42,7 +43,7 @@ const TickerBox::Slice& TickerBox::laidOut(const QString& text) {
 
 void TickerBox::paintEvent(QPaintEvent* event) {
     const QString shown = text();
-    if (shown.isEmpty() || hasFocus() || hasSelectedText() || !isReadOnly() ||
+    if (asLineEdit_ || shown.isEmpty() || hasFocus() || hasSelectedText() || !isReadOnly() ||
         echoMode() != Normal || layoutDirection() != Qt::LeftToRight || shown.isRightToLeft() ||
         !textMargins().isNull() || (alignment() & Qt::AlignVertical_Mask) != Qt::AlignVCenter) {
         QLineEdit::paintEvent(event);
@@ -73,6 +74,23 @@ void TickerBox::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().text().color());
     const QPoint topLeft = line.topLeft() - QPoint(indent, slice.ascent - fontMetrics().ascent());
     slice.layout.draw(&painter, topLeft, {}, contents);
+}
+
+void TickerBox::placeTextAsLineEdit() {
+    asLineEdit_ = true;
+    QPixmap scratch(size());
+    render(&scratch);
+    asLineEdit_ = false;
+}
+
+void TickerBox::mousePressEvent(QMouseEvent* event) {
+    placeTextAsLineEdit();
+    QLineEdit::mousePressEvent(event);
+}
+
+void TickerBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    placeTextAsLineEdit();
+    QLineEdit::mouseDoubleClickEvent(event);
 }
 
 void TickerBox::changeEvent(QEvent* event) {

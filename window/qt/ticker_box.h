@@ -21,6 +21,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     struct Slice {
@@ -31,8 +33,12 @@ private:
     };
 
     const Slice& laidOut(const QString& text);
+    // QLineEdit maps a mouse position to a character by where its own last frame put the text;
+    // before it does, it paints one frame of its own, offscreen.
+    void placeTextAsLineEdit();
 
     std::unordered_map<QString, Slice> slices_;
+    bool asLineEdit_ = false;
 };
 
 } // namespace lumora
