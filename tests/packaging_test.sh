@@ -9,10 +9,30 @@ source_dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The sources as a release would ship them: from a checkout, what git tracks and what it does not
+# ignore; from an unpacked release tarball, which has no git, everything but what .gitignore
+# names (read by the rule that covers its lines: a pattern with a slash is anchored at the top).
 sources=$work/sources
 mkdir "$sources"
-git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
-    (cd "$source_dir" && tar --null -T - -cf - 2>/dev/null) | tar -C "$sources" -xf -
+top=$(cd "$source_dir" && pwd -P)
+if command -v git >/dev/null && [ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" = "$top" ]; then
+    echo "packaging: sources from the git checkout (tracked, and untracked but not ignored)"
+    git -C "$top" ls-files -z --cached --others --exclude-standard |
+        (cd "$top" && tar --null -T - -cf - 2>/dev/null) | tar -C "$sources" -xf -
+else
+    echo "packaging: $top is no git checkout: copying it whole, less what .gitignore names"
+    excludes=()
+    while read -r pattern; do
+        case $pattern in '' | '#'*) continue ;; esac
+        pattern=${pattern%/}
+        case $pattern in
+        */*) excludes+=("--exclude=./${pattern#/}") ;;
+        *) excludes+=("--exclude=$pattern") ;;
+        esac
+    done <"$top/.gitignore"
+    tar -C "$top" "${excludes[@]}" -cf - . | tar -C "$sources" -xf -
+fi
+test -f "$sources/CMakeLists.txt"
 
 program_only=(-G Ninja -DBUILD_TESTING=OFF -Wno-dev --no-warn-unused-cli)
 for type in Debug Release RelWithDebInfo MinSizeRel ""; do
