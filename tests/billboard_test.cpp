@@ -1,4 +1,5 @@
-// The ticker, the lamp chase and run control, driven through the handlers with no screen.
+// The ticker and the lamp chase, driven through the handlers with no screen: the logic's own
+// edge cases and the order of its writes.
 
 #include "lumora.h"
 #include "memory_toolkit.h"
@@ -8,7 +9,6 @@
 namespace lumora {
 namespace {
 
-constexpr TextView row0 = U"Големите изненади се крият в малките опаковки.";
 constexpr TextView row2 = U"Който разбира, тука се спира.";
 
 ControlId upper(std::int16_t k) {
@@ -20,8 +20,6 @@ ControlId lower(std::int16_t k) {
 constexpr ControlId ticker{"Text2", 0};
 constexpr ControlId lengths{"List1", 0};
 constexpr ControlId messages{"List1", 1};
-constexpr ControlId start{"Option1", 0};
-constexpr ControlId stop{"Option1", 1};
 
 Text doubled(TextView message) {
     return join(join(message, U" "), message);
@@ -56,17 +54,6 @@ protected:
     Lumora form{ui};
 };
 
-TEST_F(Billboard, TickerCyclesThroughMessageLessOneFrames) {
-    const Text text = doubled(row0);
-    EXPECT_EQ(tickTicker(1), Text(U"Големите изненади се"));
-    EXPECT_EQ(tickTicker(1), text.substr(1, 20));
-    EXPECT_EQ(ui.text(ticker).back(), U' ');
-    EXPECT_EQ(tickTicker(43), text.substr(44, 20)); // tick 45: last two, the blank, 17 more
-    EXPECT_EQ(ui.text(ticker).substr(0, 3), Text(U"и. "));
-    EXPECT_EQ(tickTicker(1), Text(U"Големите изненади се")); // tick 46: round again
-    EXPECT_EQ(form.fields().TickerPos, 1);
-}
-
 TEST_F(Billboard, LongestSliceOfShortestMessageIsWhole) {
     ui.chooseRow(lengths, 4);  // "30"
     ui.chooseRow(messages, 2); // 29 characters
@@ -76,33 +63,6 @@ TEST_F(Billboard, LongestSliceOfShortestMessageIsWhole) {
     EXPECT_EQ(frame, doubled(row2).substr(27, 30));
     EXPECT_EQ(frame.substr(0, 3), Text(U"а. "));
     EXPECT_EQ(tickTicker(1), Text(row2.substr(0, 29)) + U' ');
-}
-
-TEST_F(Billboard, MessageSwitchKeepsPosition) {
-    tickTicker(40);
-    ASSERT_EQ(form.fields().TickerPos, 40);
-    ui.chooseRow(messages, 2);
-    EXPECT_EQ(form.fields().TickerPos, 40);
-    EXPECT_EQ(form.fields().MessageLen, 29);
-    EXPECT_EQ(form.fields().TickerText, doubled(row2));
-    EXPECT_EQ(tickTicker(1), doubled(row2).substr(11, 20)); // (40 + 1) mod 29 = 12
-    EXPECT_EQ(form.fields().TickerPos, 12);
-}
-
-TEST_F(Billboard, LengthChosenWhileRunningRestartsAtNextTick) {
-    tickTicker(7);
-    const Text before = ui.text(ticker);
-    ui.chooseRow(lengths, 0); // "10"
-    EXPECT_EQ(ui.text(ticker), before);
-    EXPECT_EQ(tickTicker(1), Text(row0.substr(0, 10)));
-}
-
-TEST_F(Billboard, ChoosingSelectedRowOrOptionAgainChangesNothing) {
-    tickTicker(5);
-    EXPECT_FALSE(ui.chooseRow(lengths, 2));
-    EXPECT_FALSE(ui.chooseRow(messages, 0));
-    EXPECT_FALSE(ui.clickOption(start));
-    EXPECT_EQ(form.fields().TickerPos, 5);
 }
 
 // A message of one character: every tick stays on position 1.
@@ -146,30 +106,6 @@ TEST_F(Billboard, FirstLampTickLightsPairOne) {
     EXPECT_EQ(ui.dots(lower(1)), (std::vector<Dot>{{63.75f, 64, 0x0000FF, 10}}));
 }
 
-TEST_F(Billboard, LampsChaseClockwiseInOppositePairs) {
-    const Colour upperColours[] = {0xFFFFFF, 0xFF0000, 0xFF8000, 0xFFFF00,
-                                   0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF};
-    for (int tick = 1; tick <= 24; ++tick) {
-        ui.tick("Timer2");
-        const auto k = static_cast<std::int16_t>(tick % 8);
-        ASSERT_EQ(form.fields().LampStep, k);
-        const std::string i = std::to_string(k);
-        ASSERT_EQ(visibleLamps(), (std::vector<std::string>{"1:" + i, "2:" + i})) << tick;
-        EXPECT_EQ(ui.dots(upper(k)).back().colour, upperColours[k]);
-        EXPECT_EQ(ui.dots(lower(k)).back().colour, upperColours[7 - k]);
-    }
-    // Pair 0 and pair 7 as the design colours them.
-    EXPECT_EQ(ui.dots(upper(0)).back().colour, 0xFFFFFFu);
-    EXPECT_EQ(ui.dots(lower(0)).back().colour, 0xFF00FFu);
-    EXPECT_EQ(ui.dots(upper(7)).back().colour, 0xFF00FFu);
-    EXPECT_EQ(ui.dots(lower(7)).back().colour, 0xFFFFFFu);
-    for (const PropertyWrite& write : ui.writes()) {
-        if (write.property == "PSet") {
-            EXPECT_EQ(write.value.substr(0, 11), "(63.75, 64)") << write.control;
-        }
-    }
-}
-
 TEST_F(Billboard, LampTickHidesThenLightsThenDraws) {
     ui.tick("Timer2");
     ui.clearWrites();
@@ -182,30 +118,6 @@ TEST_F(Billboard, LampTickHidesThenLightsThenDraws) {
                                {"Picture2(2)", "Visible", "True"},
                                {"Picture2(2)", "PSet", "(63.75, 64) #00FFFF"},
                            }));
-}
-
-TEST_F(Billboard, StopFreezesBothAndChoicesWaitForStart) {
-    tickTicker(3);
-    ui.tick("Timer2");
-    ui.tick("Timer2");
-    const Text frozen = ui.text(ticker);
-    ASSERT_TRUE(ui.clickOption(stop));
-    EXPECT_FALSE(ui.isEnabled({"Timer1"}));
-    EXPECT_FALSE(ui.isEnabled({"Timer2"}));
-    EXPECT_FALSE(ui.tick("Timer1"));
-    EXPECT_FALSE(ui.tick("Timer2"));
-
-    ui.chooseRow(lengths, 0);
-    ui.chooseRow(messages, 1);
-    EXPECT_EQ(ui.text(ticker), frozen);
-    EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:2", "2:2"}));
-
-    ASSERT_TRUE(ui.clickOption(start));
-    EXPECT_TRUE(ui.isEnabled({"Timer1"}));
-    EXPECT_EQ(ui.text(ticker), frozen); // until the next tick
-    EXPECT_EQ(tickTicker(1), Text(U"Рекламата "));
-    ui.tick("Timer2");
-    EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:3", "2:3"}));
 }
 
 TEST_F(Billboard, DotsPersistWhileHiddenAndReturnWithLamp) {

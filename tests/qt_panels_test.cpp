@@ -180,34 +180,6 @@ private slots:
             QVERIFY(!accessible->text(QAccessible::Name).isEmpty());
         }
     }
-
-    // Tab walks the focusable controls in the design's order, round again; it never stops on
-    // a hidden control. Only the chosen option button of the frame takes a Tab stop.
-    void tabWalksDesignOrder() {
-        QCOMPARE(QApplication::focusWidget(), ui->widget({"Text1", 0}));
-        const std::vector<QWidget*> expected = {
-            ui->widget({"Text2", 0}),   ui->widget({"List1", 0}), ui->widget({"List1", 1}),
-            ui->widget({"Option1", 0}), ui->widget({"Text1", 0}), ui->widget({"Text2", 0})};
-        for (QWidget* next : expected) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
-        }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), ui->widget({"Text1", 0}));
-    }
-
-    void optionButtonsWorkFromKeyboard() {
-        auto* start = qobject_cast<QRadioButton*>(ui->widget({"Option1", 0}));
-        auto* stop = qobject_cast<QRadioButton*>(ui->widget({"Option1", 1}));
-        start->setFocus();
-        QTest::keyClick(start, Qt::Key_Down);
-        QVERIFY(stop->isChecked());
-        QVERIFY(!ui->timer({"Timer1"})->isActive());
-        QVERIFY(!ui->timer({"Timer2"})->isActive());
-        QTest::keyClick(stop, Qt::Key_Up);
-        QVERIFY(start->isChecked());
-        QVERIFY(ui->timer({"Timer1"})->isActive());
-    }
 };
 
 QTEST_MAIN(QtPanelsTest)

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
@@ -178,24 +177,6 @@ private slots:
         }
     }
 
-    void loadedStateShowsFirstMessage() {
-        QtToolkit ui;
-        Lumora form(ui);
-        ui.load(form);
-        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 0}))->currentItem()->text(),
-                 QStringLiteral("20"));
-        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 1}))->currentRow(), 0);
-        QVERIFY(qobject_cast<QRadioButton*>(ui.widget({"Option1", 0}))->isChecked());
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.widget({"Text2", 0}))->text(),
-                 QStringLiteral("Големите изненади се"));
-        QCOMPARE(form.fields().DotX, 63.75f);
-        QCOMPARE(form.fields().DotY, std::int16_t{64});
-        for (std::int16_t k = 0; k < 8; ++k) {
-            QVERIFY(!ui.widget({"Picture1", k})->isVisibleTo(ui.window()));
-            QVERIFY(!ui.widget({"Picture2", k})->isVisibleTo(ui.window()));
-        }
-    }
-
     // The ticker's frame is a copy the style keeps between ticks: it must look as the style
     // draws it, and change with the ticker's state (here, the focus).
     void tickerLooksAsTheStyleDrawsIt() {
@@ -277,68 +258,12 @@ private slots:
         QCOMPARE(ticker->selectedText(), QStringLiteral("изненади"));
     }
 
-    // A box keeps its drawing while hidden only with AutoRedraw on; with it off, the same dot
-    // drawn again after a hide must appear again, though it is the dot drawn last.
-    void drawingOutlivesHideOnlyWithAutoRedraw() {
-        ShownWindow shown;
-        QVERIFY(shown.exposed);
-        const ControlId lamp{"Picture1", 0};
-        QWidget* box = shown.ui.widget(lamp);
-        const Colour red = 0xFF0000;
-        const auto centreIsRed = [box] {
-            const QImage image = box->grab().toImage();
-            return image.pixelColor(image.width() / 2, image.height() / 2) == QColor(Qt::red);
-        };
-        shown.ui.setDrawWidth(lamp, 10);
-        for (const bool autoRedraw : {true, false}) {
-            shown.ui.setAutoRedraw(lamp, autoRedraw);
-            shown.ui.setVisible(lamp, true);
-            shown.ui.pset(lamp, 127.5f, 127.5f, red);
-            QVERIFY(centreIsRed());
-            shown.ui.setVisible(lamp, false);
-            shown.ui.setVisible(lamp, true);
-            QCOMPARE(centreIsRed(), autoRedraw);
-            shown.ui.pset(lamp, 127.5f, 127.5f, red);
-            QVERIFY(centreIsRed());
-        }
-    }
-
     void absentElementIsRuntimeError() {
         QtToolkit ui;
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible({"Picture1", 8}, true));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.widget({"Timer1"}));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setText({"Label1", 0}, U"x"));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setListIndex({"List1", 0}, 5));
-    }
-
-    // A handler that fails: the error is shown in a message box, and once the box is dismissed
-    // the event loop ends with a non-zero status.
-    void runtimeErrorInHandlerEndsProgram() {
-        struct FailingOnTick final : EventHandlers {
-            void load() override {}
-            void timer(std::string_view) override {
-                ++ticks;
-                throw RuntimeError::divisionByZero();
-            }
-            void click(std::string_view, std::int16_t) override {}
-            int ticks = 0;
-        } handlers;
-        QtToolkit ui;
-        ui.load(handlers);
-        QString shown;
-        QTimer dismiss;
-        QObject::connect(&dismiss, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                shown = box->text();
-                box->accept();
-            }
-        });
-        dismiss.start(50);
-        QCOMPARE(ui.showAndDeliverEvents(), runtimeErrorStatus);
-        QVERIFY2(shown.contains(QStringLiteral("11")), qPrintable(shown));
-        QVERIFY2(shown.contains(QStringLiteral("Деление на нула")), qPrintable(shown));
-        QCOMPARE(handlers.ticks, 1); // the timers stop with the first error
-        QVERIFY(!ui.timer({"Timer1"})->isActive());
     }
 };
 

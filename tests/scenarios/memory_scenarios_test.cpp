@@ -1,0 +1,104 @@
+// The window's promises on the in-memory toolkit: the scenario table, step by step.
+
+#include "memory_toolkit.h"
+#include "window_scenarios.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora::scenarios {
+
+// Reports name a scenario by its words, not its bytes.
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+    *out << scenario.name;
+}
+
+namespace {
+
+class MemoryDriver final : public WindowDriver {
+public:
+    MemoryDriver() { ui_.load(handlers_); }
+
+    void perform(const Step& step) override {
+        const ControlId id = step.control;
+        switch (step.action) {
+        case Action::Tick:
+            ui_.tick(id.name);
+            break;
+        case Action::ChooseRow:
+            ui_.chooseRow(id, step.value);
+            break;
+        case Action::ClickOption:
+            ui_.clickOption(id);
+            break;
+        case Action::WriteListIndex:
+            ui_.setListIndex(id, step.value);
+            break;
+        case Action::WriteDrawWidth:
+            ui_.setDrawWidth(id, step.value);
+            break;
+        case Action::WriteVisible:
+            ui_.setVisible(id, step.value != 0);
+            break;
+        case Action::WriteAutoRedraw:
+            ui_.setAutoRedraw(id, step.value != 0);
+            break;
+        case Action::WritePSet:
+            ui_.pset(id, lampDot().x, lampDot().y, step.colour);
+            break;
+        case Action::FailNextEvent:
+            handlers_.failNextEvent();
+            break;
+        case Action::Close:
+            exitStatus_ = ui_.showAndDeliverEvents();
+            break;
+        case Action::Key:
+            FAIL() << "the in-memory toolkit has no keyboard";
+        }
+    }
+
+    WindowState observe() override {
+        WindowState state;
+        state.ticker = ui_.text({"Text2", 0});
+        state.lengthRow = ui_.listIndex({"List1", 0});
+        state.messageRow = ui_.listIndex({"List1", 1});
+        for (const std::int16_t option : {0, 1}) {
+            if (ui_.isSelected({"Option1", option})) {
+                state.chosenOption = option;
+            }
+        }
+        for (std::size_t n = 0; n < lampCount; ++n) {
+            if (ui_.isVisible(lamp(n))) {
+                const std::vector<Dot>& dots = ui_.dots(lamp(n));
+                state.lamps[n] = dots.empty() ? ui_.backColor(lamp(n)) : dots.back().colour;
+            }
+        }
+        state.tickerTimerRuns = ui_.isEnabled({"Timer1"});
+        state.lampTimerRuns = ui_.isEnabled({"Timer2"});
+        state.clicks = handlers_.takeClicks();
+        state.exitStatus = exitStatus_;
+        return state;
+    }
+
+private:
+    MemoryToolkit ui_;
+    RecordingHandlers handlers_{ui_};
+    std::optional<int> exitStatus_;
+};
+
+class WindowScenario : public testing::TestWithParam<Scenario> {};
+
+TEST_P(WindowScenario, Holds) {
+    if (skipped(GetParam(), Platform::Memory)) {
+        GTEST_SKIP() << GetParam().whySkipped;
+    }
+    MemoryDriver driver;
+    for (const std::string& failure : run(driver, GetParam())) {
+        ADD_FAILURE() << failure;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(memory, WindowScenario, testing::ValuesIn(windowScenarios()),
+                         [](const auto& info) { return reportName(info.param); });
+
+} // namespace
+} // namespace lumora::scenarios

@@ -1,0 +1,252 @@
+// The window's promises on Qt: the scenario table and seeded random input, acted out with QTest's
+// mouse and key events on the real widgets, the timers firing through their own signal.
+
+#include "qt_platform.h"
+#include "qt_toolkit.h"
+#include "screen_layout.h"
+#include "window_scenarios.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QtTest>
+
+#include <chrono>
+#include <random>
+
+using namespace lumora;
+using namespace lumora::scenarios;
+
+namespace {
+
+constexpr int dayMs = 24 * 60 * 60 * 1000;
+
+class QtDriver final : public WindowDriver {
+public:
+    QtDriver() {
+        ui_.load(handlers_);
+        // The timers stay active, but only the test makes them fire.
+        for (QTimer* timer : ui_.window()->findChildren<QTimer*>()) {
+            timer->setInterval(dayMs);
+        }
+        ui_.window()->show();
+        ui_.window()->activateWindow();
+        exposed_ = QTest::qWaitForWindowActive(ui_.window());
+        // A failing handler shows its report in a modal box, which a user dismisses.
+        QObject::connect(&dismiss_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                report_ = box->text();
+                box->accept();
+            }
+        });
+    }
+
+    bool exposed() const { return exposed_; }
+    QWidget* window() const { return ui_.window(); }
+    QString report() const { return report_; }
+
+    void perform(const Step& step) override {
+        const ControlId id = step.control;
+        switch (step.action) {
+        case Action::Tick:
+            if (QTimer* timer = ui_.timer(id); timer->isActive()) {
+                QMetaObject::invokeMethod(timer, "timeout");
+            }
+            break;
+        case Action::ChooseRow: {
+            auto* box = list(id);
+            box->scrollToItem(box->item(step.value)); // as a user scrolls to the row first
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+                              box->visualItemRect(box->item(step.value)).center());
+            break;
+        }
+        case Action::ClickOption: {
+            // At the indicator: the middle of an option button may lie past its caption.
+            auto* button = qobject_cast<QRadioButton*>(ui_.widget(id));
+            QStyleOptionButton option;
+            option.initFrom(button);
+            QTest::mouseClick(button, Qt::LeftButton, {},
+                              button->style()
+                                  ->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button)
+                                  .center());
+            break;
+        }
+        case Action::Key: {
+            static constexpr Qt::Key keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab,
+                                               Qt::Key_Backtab};
+            QTest::keyClick(QApplication::focusWidget(), keys[static_cast<int>(step.key)]);
+            break;
+        }
+        case Action::WriteListIndex:
+            ui_.setListIndex(id, step.value);
+            break;
+        case Action::WriteDrawWidth:
+            ui_.setDrawWidth(id, step.value);
+            break;
+        case Action::WriteVisible:
+            ui_.setVisible(id, step.value != 0);
+            break;
+        case Action::WriteAutoRedraw:
+            ui_.setAutoRedraw(id, step.value != 0);
+            break;
+        case Action::WritePSet:
+            ui_.pset(id, lampDot().x, lampDot().y, step.colour);
+            break;
+        case Action::FailNextEvent:
+            handlers_.failNextEvent();
+            dismiss_.start(50);
+            break;
+        case Action::Close:
+            QTimer::singleShot(0, ui_.window(), &QWidget::close);
+            exitStatus_ = ui_.showAndDeliverEvents();
+            break;
+        }
+    }
+
+    WindowState observe() override {
+        QCoreApplication::processEvents();
+        WindowState state;
+        state.ticker = fromQString(qobject_cast<QLineEdit*>(ui_.widget({"Text2", 0}))->text());
+        state.lengthRow = static_cast<std::int16_t>(list({"List1", 0})->currentRow());
+        state.messageRow = static_cast<std::int16_t>(list({"List1", 1})->currentRow());
+        for (const std::int16_t option : {0, 1}) {
+            if (qobject_cast<QRadioButton*>(ui_.widget({"Option1", option}))->isChecked()) {
+                state.chosenOption = option;
+            }
+        }
+        const QPoint dot(pixels(static_cast<int>(lampDot().x), 96),
+                         pixels(static_cast<int>(lampDot().y), 96));
+        for (std::size_t n = 0; n < lampCount; ++n) {
+            QWidget* box = ui_.widget(lamp(n));
+            if (box->isVisibleTo(ui_.window())) {
+                state.lamps[n] = box->grab().toImage().pixel(dot) & 0xFFFFFFu;
+            }
+        }
+        state.tickerTimerRuns = ui_.timer({"Timer1"})->isActive();
+        state.lampTimerRuns = ui_.timer({"Timer2"})->isActive();
+        state.clicks = handlers_.takeClicks();
+        if (QWidget* focus = QApplication::focusWidget()) {
+            state.focus = focus->objectName().toStdString();
+        }
+        bool inView = true;
+        for (const std::int16_t i : {0, 1}) {
+            QListWidget* box = list({"List1", i});
+            inView = inView && (box->currentItem() == nullptr ||
+                                box->viewport()->rect().contains(
+                                    box->visualItemRect(box->currentItem()).center()));
+        }
+        state.chosenRowsInView = inView;
+        state.exitStatus = exitStatus_;
+        return state;
+    }
+
+    // A click of either button, single or double, at a point of the window, on whatever lies
+    // there.
+    void clickAt(QPoint at, bool right, bool twice) {
+        QWidget* target = ui_.window()->childAt(at);
+        if (target == nullptr) {
+            target = ui_.window();
+        }
+        const QPoint local = target->mapFrom(ui_.window(), at);
+        const Qt::MouseButton button = right ? Qt::RightButton : Qt::LeftButton;
+        if (twice) {
+            QTest::mouseDClick(target, button, {}, local);
+        } else {
+            QTest::mouseClick(target, button, {}, local);
+        }
+        // A context menu opened by a right click closes again, as by Escape.
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    }
+
+private:
+    static Text fromQString(const QString& text) {
+        const QList<uint> ucs4 = text.toUcs4();
+        return Text(ucs4.begin(), ucs4.end());
+    }
+
+    QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(ui_.widget(id)); }
+
+    QtToolkit ui_;
+    RecordingHandlers handlers_{ui_};
+    QTimer dismiss_;
+    QString report_;
+    std::optional<int> exitStatus_;
+    bool exposed_ = false;
+};
+
+} // namespace
+
+class QtScenariosTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { configureApplication(); }
+
+    void scenario_data() {
+        QTest::addColumn<int>("index");
+        const auto& table = windowScenarios();
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            QTest::newRow(reportName(table[i]).c_str()) << static_cast<int>(i);
+        }
+    }
+
+    void scenario() {
+        QFETCH(int, index);
+        const Scenario& scenario = windowScenarios()[static_cast<std::size_t>(index)];
+        if (skipped(scenario, Platform::Qt)) {
+            QSKIP(scenario.whySkipped.data());
+        }
+        QtDriver driver;
+        QVERIFY(driver.exposed());
+        const std::vector<std::string> failures = run(driver, scenario);
+        for (const std::string& failure : failures) {
+            qWarning("%s", failure.c_str());
+        }
+        QVERIFY2(failures.empty(), failures.empty() ? "" : failures.front().c_str());
+        if (driver.report().size() > 0) {
+            QCOMPARE(driver.report(),
+                     QString::fromStdString(RuntimeError::divisionByZero().report()));
+        }
+    }
+
+    // Seeded random steps, clicks anywhere included; LUMORA_SEED repeats a run.
+    void randomInput() {
+        const unsigned seed = qEnvironmentVariableIsSet("LUMORA_SEED")
+                                  ? qEnvironmentVariableIntValue("LUMORA_SEED")
+                                  : std::random_device{}();
+        qInfo("seed %u (LUMORA_SEED=%u repeats this run)", seed, seed);
+        QtDriver driver;
+        QVERIFY(driver.exposed());
+        const QSize size = driver.window()->size();
+        const QDeadlineTimer deadline(std::chrono::seconds(20));
+        std::size_t n = 0;
+        for (const RandomStep& random : randomSteps(seed, 600, true)) {
+            if (deadline.hasExpired()) {
+                break;
+            }
+            if (random.point) {
+                driver.clickAt(
+                    QPoint(pixels(random.point->first, 96), pixels(random.point->second, 96)),
+                    random.rightButton, random.doubleClick);
+            } else {
+                driver.perform(random.step);
+            }
+            const std::string broken = invariantBroken(driver.observe());
+            QVERIFY2(
+                broken.empty(),
+                qPrintable(
+                    QStringLiteral("step %1: %2").arg(++n).arg(QString::fromStdString(broken))));
+            QCOMPARE(driver.window()->size(), size);
+        }
+        driver.perform({.action = Action::Close});
+        QCOMPARE(*driver.observe().exitStatus, 0);
+    }
+};
+
+QTEST_MAIN(QtScenariosTest)
+#include "qt_scenarios_test.moc"
