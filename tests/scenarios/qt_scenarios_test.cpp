@@ -225,7 +225,7 @@ private slots:
         const QSize size = driver.window()->size();
         const QDeadlineTimer deadline(std::chrono::seconds(20));
         std::size_t n = 0;
-        for (const RandomStep& random : randomSteps(seed, 600, true)) {
+        for (const RandomStep& random : randomSteps(seed, 5000, true)) {
             if (deadline.hasExpired()) {
                 break;
             }
