@@ -19,6 +19,9 @@ public:
     MemoryDriver() { ui_.load(handlers_); }
 
     void perform(const Step& step) override {
+        if (performWrite(ui_, step)) {
+            return;
+        }
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
@@ -30,21 +33,6 @@ public:
         case Action::ClickOption:
             ui_.clickOption(id);
             break;
-        case Action::WriteListIndex:
-            ui_.setListIndex(id, step.value);
-            break;
-        case Action::WriteDrawWidth:
-            ui_.setDrawWidth(id, step.value);
-            break;
-        case Action::WriteVisible:
-            ui_.setVisible(id, step.value != 0);
-            break;
-        case Action::WriteAutoRedraw:
-            ui_.setAutoRedraw(id, step.value != 0);
-            break;
-        case Action::WritePSet:
-            ui_.pset(id, lampDot().x, lampDot().y, step.colour);
-            break;
         case Action::FailNextEvent:
             handlers_.failNextEvent();
             break;
@@ -53,6 +41,8 @@ public:
             break;
         case Action::Key:
             FAIL() << "the in-memory toolkit has no keyboard";
+        default:
+            break;
         }
     }
 

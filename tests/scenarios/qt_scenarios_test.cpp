@@ -49,6 +49,9 @@ public:
     QString report() const { return report_; }
 
     void perform(const Step& step) override {
+        if (performWrite(ui_, step)) {
+            return;
+        }
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
@@ -80,21 +83,6 @@ public:
             QTest::keyClick(QApplication::focusWidget(), keys[static_cast<int>(step.key)]);
             break;
         }
-        case Action::WriteListIndex:
-            ui_.setListIndex(id, step.value);
-            break;
-        case Action::WriteDrawWidth:
-            ui_.setDrawWidth(id, step.value);
-            break;
-        case Action::WriteVisible:
-            ui_.setVisible(id, step.value != 0);
-            break;
-        case Action::WriteAutoRedraw:
-            ui_.setAutoRedraw(id, step.value != 0);
-            break;
-        case Action::WritePSet:
-            ui_.pset(id, lampDot().x, lampDot().y, step.colour);
-            break;
         case Action::FailNextEvent:
             handlers_.failNextEvent();
             dismiss_.start(50);
@@ -102,6 +90,8 @@ public:
         case Action::Close:
             QTimer::singleShot(0, ui_.window(), &QWidget::close);
             exitStatus_ = ui_.showAndDeliverEvents();
+            break;
+        default:
             break;
         }
     }

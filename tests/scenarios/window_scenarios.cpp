@@ -386,6 +386,29 @@ void RecordingHandlers::click(std::string_view arrayName, std::int16_t index) {
     form_.click(arrayName, index);
 }
 
+bool performWrite(Toolkit& ui, const Step& step) {
+    const ControlId id = step.control;
+    switch (step.action) {
+    case Action::WriteListIndex:
+        ui.setListIndex(id, step.value);
+        return true;
+    case Action::WriteDrawWidth:
+        ui.setDrawWidth(id, step.value);
+        return true;
+    case Action::WriteVisible:
+        ui.setVisible(id, step.value != 0);
+        return true;
+    case Action::WriteAutoRedraw:
+        ui.setAutoRedraw(id, step.value != 0);
+        return true;
+    case Action::WritePSet:
+        ui.pset(id, lampDot().x, lampDot().y, step.colour);
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
 void compare(std::vector<std::string>& failures, const std::string& where,

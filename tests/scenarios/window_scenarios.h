@@ -134,6 +134,9 @@ private:
     bool failNext_ = false;
 };
 
+// Performs a program write on any toolkit; false for a step that is no program write.
+bool performWrite(Toolkit& ui, const Step& step);
+
 // A platform's window, acted on as its user, its clock and its program act on it.
 class WindowDriver {
 public:
