@@ -109,7 +109,6 @@ private:
     double visibleLength_ = 0;
     std::int16_t tickerPos_ = 0;
     std::int16_t lampStep_ = 0;
-    std::size_t focus_ = 0; // in focusStops()
     bool failNext_ = false;
     bool ended_ = false;
 };
