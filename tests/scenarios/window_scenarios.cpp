@@ -533,20 +533,6 @@ std::string invariantBroken(const WindowState& state) {
     return {};
 }
 
-std::string platformName(Platform platform) {
-    switch (platform) {
-    case Platform::Memory:
-        return "memory";
-    case Platform::Qt:
-        return "qt";
-    case Platform::Win32:
-        return "win32";
-    case Platform::Page:
-        return "page";
-    }
-    return {};
-}
-
 bool skipped(const Scenario& scenario, Platform platform) {
     return std::find(scenario.skippedOn.begin(), scenario.skippedOn.end(), platform) !=
            scenario.skippedOn.end();

@@ -165,7 +165,6 @@ std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool withK
 // shipped length, and no lamp or exactly one opposite pair is lit. Empty when it holds.
 std::string invariantBroken(const WindowState& state);
 
-std::string platformName(Platform platform);
 bool skipped(const Scenario& scenario, Platform platform);
 
 } // namespace lumora::scenarios
