@@ -2,11 +2,13 @@
 // timer resolution: a timer armed for d ms goes off at the first clock step at or after d ms.
 
 #include "tick_schedule.h"
+#include "timer_group.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace lumora {
@@ -95,6 +97,39 @@ TEST(TickSchedule, GoingOffEarlyIsNoTick) {
     EXPECT_FALSE(schedule.fire(199ms));
     EXPECT_EQ(schedule.delay(199ms), 1ms);
     EXPECT_TRUE(schedule.fire(200ms));
+}
+
+// Timers on one platform timer: those due together, or a moment apart, tick in one wake-up, in
+// order; a tick that stops the others leaves them unticked; none running, nothing to wait for.
+TEST(TimerGroup, TicksWhatIsDueInOrderAskingEachInTurn) {
+    Duration now = 0ns;
+    TimerGroup group([&] { return now; });
+    std::string ticked;
+    const std::size_t first = group.add(interval, [&] { ticked += 'a'; });
+    const std::size_t second = group.add(interval, [&] {
+        ticked += 'b';
+        group.stopAll();
+    });
+    const std::size_t third = group.add(interval, [&] { ticked += 'c'; });
+    EXPECT_EQ(group.delay(), std::nullopt);
+    group.start(second);
+    now = 1ms;
+    group.start(first);
+    group.start(third);
+    EXPECT_EQ(group.delay(), 199ms);
+
+    now = 199ms; // the second is due, the others a moment later
+    group.wake();
+    EXPECT_EQ(ticked, "ab");
+    EXPECT_FALSE(group.running(first) || group.running(second) || group.running(third));
+    EXPECT_EQ(group.delay(), std::nullopt);
+
+    group.start(first);
+    group.start(first); // already running: keeps its rhythm
+    now = 300ms;
+    group.wake();
+    EXPECT_EQ(ticked, "ab");
+    EXPECT_EQ(group.delay(), 99ms);
 }
 
 } // namespace

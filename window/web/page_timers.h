@@ -1,23 +1,19 @@
 #pragma once
 
-// The page's timers: each fires its callback every interval on average, scheduled against
-// deadlines on the page's monotonic clock, since the browser's own timers come late by a few
-// milliseconds each time and setInterval lets that lateness add up. A page that was frozen or
-// throttled resumes at its next tick, without a burst of the ticks it missed.
-//
-// All of them wait on one browser timeout, and timers due together fire in one task: the page
-// then renders once for both, and neither waits for a frame the other caused.
+// The page's timers: a timer group on the page's monotonic clock, waiting on one browser
+// timeout. A page that was frozen or throttled resumes at its next tick, without a burst of the
+// ticks it missed.
 
-#include "tick_schedule.h"
-
-#include <functional>
-#include <vector>
+#include "timer_group.h"
 
 namespace lumora {
 
+// The page's monotonic clock: performance.now().
+TimerGroup::Duration pageClock();
+
 class PageTimers {
 public:
-    PageTimers() = default;
+    explicit PageTimers(TimerGroup::Clock clock);
     ~PageTimers();
     PageTimers(const PageTimers&) = delete;
     PageTimers& operator=(const PageTimers&) = delete;
@@ -27,19 +23,16 @@ public:
     // Starting a running timer keeps its rhythm.
     void start(std::size_t timer);
     void stop(std::size_t timer);
+    bool running(std::size_t timer) const { return group_.running(timer); }
+    // What the browser's timeout runs: ticks the timers that are due.
+    void wake();
 
 private:
-    struct Timer {
-        TickSchedule schedule;
-        std::function<void()> tick;
-        bool running = false;
-    };
-
-    static void wake(void* timers);
+    static void wakeUp(void* timers);
     // Waits for the earliest deadline of the running timers, or for nothing.
     void arm();
 
-    std::vector<Timer> timers_;
+    TimerGroup group_;
     long pending_ = 0; // the browser's timeout id; 0 when none is set
 };
 

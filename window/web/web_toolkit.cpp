@@ -95,6 +95,8 @@ struct WebToolkit::Page {
         std::int16_t row = -1; // lists: the row chosen last
     };
 
+    explicit Page(TimerGroup::Clock clock) : timers(std::move(clock)) {}
+
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
     PageTimers timers;
@@ -271,7 +273,9 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
     dialog.call<void>("showModal");
 }
 
-WebToolkit::WebToolkit() : page_(std::make_unique<Page>()) {
+WebToolkit::WebToolkit() : WebToolkit(&pageClock) {}
+
+WebToolkit::WebToolkit(TimerGroup::Clock clock) : page_(std::make_unique<Page>(std::move(clock))) {
     const WindowDesign& design = windowDesign();
     val window = createElement("main");
     window.set("id", std::string("Lumora"));
@@ -403,6 +407,14 @@ void WebToolkit::setEnabled(ControlId timer, bool enabled) {
     } else {
         page_->timers.stop(number);
     }
+}
+
+void WebToolkit::wakeTimers() {
+    page_->timers.wake();
+}
+
+bool WebToolkit::enabled(ControlId timer) const {
+    return page_->timers.running(page_->find(timer, ControlKind::Timer).timer);
 }
 
 } // namespace lumora

@@ -10,6 +10,7 @@
 // stops the timers, disables the controls and shows the error in a modal dialog: the program
 // has ended, though the page stays.
 
+#include "timer_group.h"
 #include "toolkit.h"
 
 #include <emscripten/val.h>
@@ -22,6 +23,8 @@ class WebToolkit final : public Toolkit {
 public:
     // Adds the window to the page's body.
     WebToolkit();
+    // The timers on a clock of the caller's, as a test that steps time itself gives it.
+    explicit WebToolkit(TimerGroup::Clock clock);
     ~WebToolkit() override;
     WebToolkit(const WebToolkit&) = delete;
     WebToolkit& operator=(const WebToolkit&) = delete;
@@ -45,6 +48,10 @@ public:
     void selectOption(ControlId option) override;
     void setText(ControlId textBox, TextView text) override;
     void setEnabled(ControlId timer, bool enabled) override;
+
+    // For tests that step the clock: what the browser's timeout runs, and whether a timer runs.
+    void wakeTimers();
+    bool enabled(ControlId timer) const;
 
 private:
     struct Page;

@@ -4,7 +4,7 @@
 #include "picture_box.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
-#include "tick_schedule.h"
+#include "timer_group.h"
 #include "win32_handles.h"
 #include "win32_text.h"
 #include "window_design.h"
@@ -24,10 +24,6 @@ namespace {
 constexpr wchar_t windowClassName[] = L"LumoraWindow";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed, no min or max
 constexpr DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS;
-
-TickSchedule::Duration now() {
-    return std::chrono::steady_clock::now().time_since_epoch();
-}
 
 // Windows 10's per-monitor DPI functions, looked up at run time so that the program still starts
 // (at the system DPI) where they are absent.
@@ -90,9 +86,7 @@ struct Control {
     // design has no label for it, an empty-sized one carries its name.
     HWND nameLabel = nullptr;
     std::unique_ptr<PictureBox> picture;
-    // Timers: when they tick, and whether they do.
-    std::optional<TickSchedule> schedule;
-    bool enabled = false;
+    std::size_t timer = 0; // timers: its number in the window's timer group
     // Lists: the row the user or the program chose last; option buttons: whether chosen.
     int row = -1;
     bool selected = false;
@@ -111,11 +105,12 @@ struct Win32Toolkit::Window {
     Icon bigIcon;
     Icon smallIcon;
     EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
+    TimerGroup timers;
     // The delay the platform's timer repeats with, in ms; 0 while it is not running.
     UINT armedDelay = 0;
     WindowHandle main; // last, so that the windows go before what they draw with
 
-    Window();
+    explicit Window(TimerGroup::Clock clock);
     // Destroyed by its owner rather than closed by the user, the window ends no message loop.
     ~Window() { SetWindowLongPtrW(main.get(), GWLP_USERDATA, 0); }
     Window(const Window&) = delete;
@@ -141,7 +136,7 @@ struct Win32Toolkit::Window {
     static void onDestroy(HWND hwnd);
 };
 
-Win32Toolkit::Window::Window() {
+Win32Toolkit::Window::Window(TimerGroup::Clock clock) : timers(std::move(clock)) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     WNDCLASSEXW windowClass{};
@@ -224,8 +219,9 @@ void Win32Toolkit::Window::create(std::size_t position) {
         SetWindowTextW(control.handle, wideText(design.accessibleName).c_str());
         return;
     case ControlKind::Timer:
-        control.enabled = true;
-        control.schedule.emplace(std::chrono::milliseconds(design.intervalMs), now());
+        control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
+                                   [this, name = design.name] { events.timer(name); });
+        timers.start(control.timer);
         arm();
         return;
     }
@@ -335,19 +331,10 @@ void Win32Toolkit::Window::orderFocus() const {
     }
 }
 
-// All timers wait on one platform timer, and timers due together tick in one message: Wine
-// pays for every timer message and every repaint pass, and both timers are due together. A
-// Windows timer repeats by itself, so it is set again only when the next deadline needs another
-// delay: where ticks come on time, never.
+// A Windows timer repeats by itself, so it is set again only when the next deadline needs
+// another delay: where ticks come on time, never.
 void Win32Toolkit::Window::arm() {
-    const TickSchedule::Duration at = now();
-    std::optional<TickSchedule::Duration> soonest;
-    for (const Control& control : controls) {
-        if (control.schedule && control.enabled) {
-            const TickSchedule::Duration delay = control.schedule->delay(at);
-            soonest = soonest ? std::min(*soonest, delay) : delay;
-        }
-    }
+    const std::optional<TimerGroup::Duration> soonest = timers.delay();
     if (!soonest) {
         KillTimer(main.get(), clockTimer);
         armedDelay = 0;
@@ -363,9 +350,7 @@ void Win32Toolkit::Window::arm() {
 }
 
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
-    for (Control& control : controls) {
-        control.enabled = false;
-    }
+    timers.stopAll();
     arm();
     const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
     MessageBoxW(main.get(), text.c_str(), L"Lumora", MB_OK | MB_ICONERROR);
@@ -412,17 +397,7 @@ void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
     if (self == nullptr || id != clockTimer) {
         return;
     }
-    // A tick due this soon comes with the ones due now; the next deadline still follows from its
-    // own, so the rhythm stays exact.
-    const TickSchedule::Duration at = now() + std::chrono::milliseconds(2);
-    const auto designs = controlDesigns();
-    for (std::size_t position = 0; position < self->controls.size(); ++position) {
-        // A tick may stop timers (a run-time error stops them all): ask each in turn.
-        Control& timer = self->controls[position];
-        if (timer.schedule && timer.enabled && timer.schedule->fire(at)) {
-            self->events.timer(designs[position].name);
-        }
-    }
+    self->timers.wake();
     if (!self->events.failed()) {
         self->arm();
     }
@@ -495,7 +470,11 @@ LRESULT CALLBACK Win32Toolkit::Window::procedure(HWND hwnd, UINT message, WPARAM
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-Win32Toolkit::Win32Toolkit() : window_(std::make_unique<Window>()) {}
+Win32Toolkit::Win32Toolkit()
+    : Win32Toolkit([] { return std::chrono::steady_clock::now().time_since_epoch(); }) {}
+
+Win32Toolkit::Win32Toolkit(TimerGroup::Clock clock)
+    : window_(std::make_unique<Window>(std::move(clock))) {}
 
 Win32Toolkit::~Win32Toolkit() = default;
 
@@ -591,13 +570,18 @@ void Win32Toolkit::setText(ControlId textBox, TextView text) {
 }
 
 void Win32Toolkit::setEnabled(ControlId timer, bool enabled) {
-    const std::size_t position = designPosition(timer, ControlKind::Timer);
-    Control& control = window_->controls[position];
-    if (enabled && !control.enabled) {
-        control.schedule->restart(now());
+    const std::size_t number = window_->find(timer, ControlKind::Timer).timer;
+    if (enabled) {
+        window_->timers.start(number);
+    } else {
+        window_->timers.stop(number);
     }
-    control.enabled = enabled;
     window_->arm();
+}
+
+bool Win32Toolkit::enabled(ControlId timer) const {
+    return window_->timers.running(
+        window_->controls[designPosition(timer, ControlKind::Timer)].timer);
 }
 
 HWND Win32Toolkit::window() const {

@@ -7,6 +7,7 @@
 // write; user choices raise them once. A run-time error stops the timers, is shown in a message
 // box and ends the message loop with runtimeErrorStatus.
 
+#include "timer_group.h"
 #include "toolkit.h"
 
 #include <windows.h>
@@ -18,6 +19,8 @@ namespace lumora {
 class Win32Toolkit final : public Toolkit {
 public:
     Win32Toolkit();
+    // The timers on a clock of the caller's, as a test that steps time itself gives it.
+    explicit Win32Toolkit(TimerGroup::Clock clock);
     ~Win32Toolkit() override;
     Win32Toolkit(const Win32Toolkit&) = delete;
     Win32Toolkit& operator=(const Win32Toolkit&) = delete;
@@ -44,6 +47,7 @@ public:
     HWND window() const;
     HWND control(ControlId id) const;
     int dpi() const;
+    bool enabled(ControlId timer) const;
 
 private:
     struct Window;

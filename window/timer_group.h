@@ -1,0 +1,51 @@
+#pragma once
+
+// Timers that wait on one platform timer, for platforms where each platform timer costs: Wine
+// pays for every timer message and every repaint pass, and a browser renders after every task
+// that changed the page. The design's timers are due together, so they tick in one wake-up of
+// the one platform timer, which the platform arms with delay() after every change. Each timer
+// keeps its own deadlines, so its rhythm stays exact however late the wake-ups come.
+
+#include "tick_schedule.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace lumora {
+
+class TimerGroup {
+public:
+    using Duration = TickSchedule::Duration;
+    // A monotonic clock.
+    using Clock = std::function<Duration()>;
+
+    explicit TimerGroup(Clock clock) : clock_(std::move(clock)) {}
+
+    // A timer, stopped; returns its number.
+    std::size_t add(Duration interval, std::function<void()> tick);
+    // Starting a stopped timer starts its rhythm afresh; starting a running one keeps it.
+    void start(std::size_t timer);
+    void stop(std::size_t timer);
+    void stopAll();
+    bool running(std::size_t timer) const { return timers_.at(timer).running; }
+
+    // How long until the earliest deadline of the running timers; none while none runs.
+    std::optional<Duration> delay() const;
+    // The platform timer went off: ticks, in the order they were added, the timers due now or
+    // within a moment.
+    void wake();
+
+private:
+    struct Timer {
+        TickSchedule schedule;
+        std::function<void()> tick;
+        bool running = false;
+    };
+
+    Clock clock_;
+    std::vector<Timer> timers_;
+};
+
+} // namespace lumora
