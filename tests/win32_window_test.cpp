@@ -1,9 +1,8 @@
 // The window from Windows' own controls, in-process under Wine on a virtual screen: built from
-// the design table, loaded, ticking, chosen from by real window messages, and ended by a
-// run-time error.
+// the design table at the screen's DPI, each control of its Windows class, where the design puts
+// it, and named as Narrator names it.
 
 #include "lumora.h"
-#include "runtime_error.h"
 #include "screen_layout.h"
 #include "win32_toolkit.h"
 #include "window_design.h"
@@ -12,11 +11,9 @@
 
 #include <windowsx.h>
 
-#include <chrono>
 #include <cstdlib>
+#include <map>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace lumora {
 namespace {
@@ -63,34 +60,17 @@ PixelRect clientRect(HWND parent, HWND child) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// Counts the Clicks that reach the window's handlers.
-class CountingClicks final : public EventHandlers {
-public:
-    explicit CountingClicks(Toolkit& ui) : form(ui) {}
-    void load() override { form.load(); }
-    void timer(std::string_view name) override { form.timer(name); }
-    void click(std::string_view array, std::int16_t index) override {
-        ++clicks;
-        form.click(array, index);
-    }
-    Lumora form;
-    int clicks = 0;
-};
-
 class Win32Window : public testing::Test {
 protected:
-    // The window loaded and shown; its timers are off, so that only the test ticks.
+    // The window loaded and shown.
     void SetUp() override {
-        ui.load(handlers);
-        ui.setEnabled({"Timer1"}, false);
-        ui.setEnabled({"Timer2"}, false);
+        ui.load(form);
         ShowWindow(ui.window(), SW_SHOWNORMAL);
         UpdateWindow(ui.window());
         pumpMessages();
-        handlers.clicks = 0;
     }
     Win32Toolkit ui;
-    CountingClicks handlers{ui};
+    Lumora form{ui};
 };
 
 TEST_F(Win32Window, ControlsFollowTheDesign) {
@@ -171,140 +151,6 @@ TEST_F(Win32Window, ControlsHaveTheirAccessibleNames) {
         EXPECT_EQ(windowText(label), wide(name));
         EXPECT_EQ(IsWindowVisible(label) != FALSE, design.visible);
     }
-}
-
-TEST_F(Win32Window, LoadedStateShowsTheFirstMessage) {
-    EXPECT_EQ(windowText(ui.control({"Text2", 0})), L"Големите изненади се");
-    EXPECT_EQ(ListBox_GetCurSel(ui.control({"List1", 0})), 2);
-    EXPECT_EQ(ListBox_GetCurSel(ui.control({"List1", 1})), 0);
-    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 0})), BST_CHECKED);
-    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 1})), BST_UNCHECKED);
-    for (std::int16_t k = 0; k < 8; ++k) {
-        EXPECT_FALSE(IsWindowVisible(ui.control({"Picture1", k})));
-        EXPECT_FALSE(IsWindowVisible(ui.control({"Picture2", k})));
-    }
-}
-
-// The lit pair and its dots, read back from the screen's pixels.
-TEST_F(Win32Window, TicksMoveTheTickerAndLightTheNextPair) {
-    handlers.form.Timer1_Timer();
-    handlers.form.Timer1_Timer();
-    EXPECT_EQ(windowText(ui.control({"Text2", 0})), L"олемите изненади се ");
-
-    handlers.form.Timer2_Timer();
-    RedrawWindow(ui.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pumpMessages();
-    const auto dotColour = [&](ControlId lamp) {
-        // The dot is centred a quarter of the way into the lamp.
-        POINT centre{pixels(64, ui.dpi()), pixels(64, ui.dpi())};
-        ClientToScreen(ui.control(lamp), &centre);
-        const HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-        ReleaseDC(nullptr, screen);
-        return pixel;
-    };
-    EXPECT_TRUE(IsWindowVisible(ui.control({"Picture1", 1})));
-    EXPECT_TRUE(IsWindowVisible(ui.control({"Picture2", 1})));
-    EXPECT_EQ(dotColour({"Picture1", 1}), RGB(0xFF, 0x00, 0x00));
-    EXPECT_EQ(dotColour({"Picture2", 1}), RGB(0x00, 0x00, 0xFF));
-}
-
-// Real window messages, as a mouse click makes them: one Click for each new choice, none for
-// choosing the chosen again.
-TEST_F(Win32Window, UserChoicesRaiseClickOnce) {
-    const HWND lengths = ui.control({"List1", 0});
-    const auto clickRow = [&](int row) {
-        RECT item{};
-        ListBox_GetItemRect(lengths, row, &item);
-        const LPARAM at = MAKELPARAM(item.left + 2, item.top + 2);
-        SendMessageW(lengths, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(lengths, WM_LBUTTONUP, 0, at);
-    };
-    clickRow(4);
-    EXPECT_EQ(handlers.clicks, 1);
-    EXPECT_EQ(handlers.form.fields().VisibleLen, 30.0);
-    clickRow(4);
-    EXPECT_EQ(handlers.clicks, 1);
-
-    SendMessageW(ui.control({"Option1", 1}), BM_CLICK, 0, 0);
-    EXPECT_EQ(handlers.clicks, 2);
-    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 0})), BST_UNCHECKED);
-    SendMessageW(ui.control({"Option1", 1}), BM_CLICK, 0, 0);
-    EXPECT_EQ(handlers.clicks, 2);
-
-    ui.setListIndex({"List1", 1}, 2); // a program write raises it too, inside the write
-    EXPECT_EQ(handlers.clicks, 3);
-    EXPECT_EQ(handlers.form.fields().MessageLen, 29);
-}
-
-// A key pressed on the focused control, through the message loop's dialog manager.
-void press(HWND window, UINT key) {
-    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-        MSG msg{GetFocus(), message, key, message == WM_KEYUP ? LPARAM(0xC0000001) : 1, 0, {}};
-        if (!IsDialogMessageW(window, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        pumpMessages();
-    }
-}
-
-// Tab walks the design's focus order, and Shift+Tab back; in the group of option buttons it
-// stops on the chosen one.
-TEST_F(Win32Window, TabFollowsTheDesignOrder) {
-    const std::vector<ControlId> expected{{"Text1", 0}, {"Text2", 0},   {"List1", 0},
-                                          {"List1", 1}, {"Option1", 0}, {"Text1", 0}};
-    HWND focus = ui.control(expected.front());
-    for (std::size_t i = 1; i < expected.size(); ++i) {
-        focus = GetNextDlgTabItem(ui.window(), focus, FALSE);
-        EXPECT_EQ(focus, ui.control(expected[i])) << "step " << i;
-    }
-    SetFocus(ui.control({"List1", 0}));
-    press(ui.window(), VK_TAB);
-    EXPECT_EQ(GetFocus(), ui.control({"List1", 1}));
-    EXPECT_EQ(GetNextDlgTabItem(ui.window(), GetFocus(), TRUE), ui.control({"List1", 0}));
-}
-
-// The arrow keys choose, as clicks do: the next row of a list, the other option button.
-TEST_F(Win32Window, ArrowKeysChooseRowsAndOptions) {
-    SetFocus(ui.control({"List1", 0}));
-    press(ui.window(), VK_DOWN);
-    EXPECT_EQ(ListBox_GetCurSel(ui.control({"List1", 0})), 3);
-    EXPECT_EQ(handlers.form.fields().VisibleLen, 25.0);
-
-    SetFocus(ui.control({"Option1", 0}));
-    press(ui.window(), VK_DOWN);
-    EXPECT_EQ(GetFocus(), ui.control({"Option1", 1}));
-    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 1})), BST_CHECKED);
-    EXPECT_EQ(Button_GetCheck(ui.control({"Option1", 0})), BST_UNCHECKED);
-    EXPECT_EQ(handlers.clicks, 2);
-}
-
-TEST(Win32RuntimeError, ShowsAMessageBoxAndEndsWithNonZeroStatus) {
-    struct FailingOnTick final : EventHandlers {
-        void load() override {}
-        void timer(std::string_view) override { throw RuntimeError::divisionByZero(); }
-        void click(std::string_view, std::int16_t) override {}
-    } handlers;
-    Win32Toolkit ui;
-    ui.load(handlers);
-    std::wstring shown;
-    std::thread user([&] {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (const HWND box = FindWindowW(L"#32770", L"Lumora")) {
-                const HWND text = GetDlgItem(box, 0xFFFF); // the message's static control
-                shown = text != nullptr ? windowText(text) : L"";
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    });
-    EXPECT_EQ(ui.showAndDeliverEvents(), runtimeErrorStatus);
-    user.join();
-    EXPECT_NE(shown.find(L"11"), std::wstring::npos);
-    EXPECT_NE(shown.find(L"Деление на нула"), std::wstring::npos);
 }
 
 } // namespace

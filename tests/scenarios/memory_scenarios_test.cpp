@@ -25,7 +25,9 @@ public:
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
-            ui_.tick(id.name);
+            for (const std::string_view timer : timers()) {
+                ui_.tick(timer);
+            }
             break;
         case Action::ChooseRow:
             ui_.chooseRow(id, step.value);

@@ -55,8 +55,10 @@ public:
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
-            if (QTimer* timer = ui_.timer(id); timer->isActive()) {
-                QMetaObject::invokeMethod(timer, "timeout");
+            for (const std::string_view name : timers()) {
+                if (QTimer* timer = ui_.timer({name}); timer->isActive()) {
+                    QMetaObject::invokeMethod(timer, "timeout");
+                }
             }
             break;
         case Action::ChooseRow: {

@@ -70,8 +70,8 @@ std::vector<std::string> focusStops(std::int16_t chosenOption) {
     return stops;
 }
 
-Step tick(std::string_view timer) {
-    return {.action = Action::Tick, .control = {timer}};
+Step tick() {
+    return {.action = Action::Tick};
 }
 Step choose(ControlId list, std::int16_t row) {
     return {.action = Action::ChooseRow, .control = list, .value = row};
@@ -106,36 +106,39 @@ std::vector<Scenario> buildScenarios() {
     const std::vector<Platform> noKeyboard{Platform::Memory};
     return {
         {"loaded state", {}},
-        {"one character a tick, a cycle of L - 1 frames", repeated(tick("Timer1"), cycle)},
+        {"one character a tick, a cycle of L - 1 frames", repeated(tick(), cycle)},
         {"a new length restarts at the next tick",
-         repeated(tick("Timer1"), 3) + std::vector{choose(lengths, 0)} +
-             repeated(tick("Timer1"), 2) + std::vector{choose(lengths, 4), tick("Timer1")}},
+         repeated(tick(), 3) + std::vector{choose(lengths, 0)} + repeated(tick(), 2) +
+             std::vector{choose(lengths, 4), tick()}},
         {"a new message switches in place",
-         repeated(tick("Timer1"), 40) +
-             std::vector{choose(messages, 2), tick("Timer1"), choose(messages, 1), tick("Timer1")}},
+         repeated(tick(), 40) +
+             std::vector{choose(messages, 2), tick(), choose(messages, 1), tick()}},
         {"choosing the chosen row or option again raises nothing",
-         repeated(tick("Timer1"), 2) +
-             std::vector{choose(lengths, 2), choose(messages, 0), option(start), tick("Timer1")}},
+         repeated(tick(), 2) +
+             std::vector{choose(lengths, 2), choose(messages, 0), option(start), tick()}},
         {"the lamps light in opposite pairs in the colours of k and 7 - k",
-         repeated(tick("Timer2"), 17)}, // round twice
+         repeated(tick(), 17)}, // round twice
         {"stopping freezes both animations, starting again restarts at the first character",
-         repeated(tick("Timer1"), 5) + repeated(tick("Timer2"), 3) +
-             std::vector{option(stop), tick("Timer1"), tick("Timer2"), choose(messages, 2),
-                         choose(lengths, 0), option(start), tick("Timer1"), tick("Timer2")}},
+         repeated(tick(), 5) + std::vector{option(stop), tick(), tick(), choose(messages, 2),
+                                           choose(lengths, 0), option(start), tick(), tick()}},
         {"arrow keys choose rows and options",
-         std::vector{key(Key::Tab), key(Key::Tab), key(Key::Down), tick("Timer1"), key(Key::Tab),
-                     key(Key::Down), tick("Timer1"), key(Key::Tab), key(Key::Down), tick("Timer1"),
-                     key(Key::Up), tick("Timer1")},
+         std::vector{key(Key::Tab), key(Key::Tab), key(Key::Down), tick(), key(Key::Tab),
+                     key(Key::Down), tick(), key(Key::Tab), key(Key::Down), tick(), key(Key::Up),
+                     tick()},
          noKeyboard, "no keyboard"},
         {"Tab walks the design's order with one stop for the options",
-         repeated(key(Key::Tab), 6) + std::vector{key(Key::BackTab), key(Key::BackTab)} +
-             std::vector{option(stop), key(Key::Tab), key(Key::Tab), key(Key::BackTab)},
+         repeated(key(Key::Tab), 4) + std::vector{key(Key::BackTab), key(Key::BackTab)} +
+             std::vector{option(stop), key(Key::BackTab), key(Key::Tab)},
          noKeyboard, "no keyboard"},
+        {"Tab from the last control goes round to the first, and Shift+Tab back",
+         repeated(key(Key::Tab), 6) + std::vector{key(Key::BackTab), key(Key::BackTab)},
+         {Platform::Memory, Platform::Page},
+         "no keyboard in memory; a page lets Tab leave it for the browser's own controls"},
         {"a ListIndex write raises Click inside the write, and none for the chosen row",
          std::vector{write(Action::WriteListIndex, lengths, 4),
-                     write(Action::WriteListIndex, lengths, 4), tick("Timer1"),
+                     write(Action::WriteListIndex, lengths, 4), tick(),
                      write(Action::WriteListIndex, messages, 2),
-                     write(Action::WriteListIndex, messages, 2), tick("Timer1")}},
+                     write(Action::WriteListIndex, messages, 2), tick()}},
         {"a list box shows its chosen row",
          std::vector{write(Action::WriteListIndex, lengths, 4),
                      write(Action::WriteListIndex, lengths, 0), choose(lengths, 3),
@@ -147,7 +150,7 @@ std::vector<Scenario> buildScenarios() {
                      write(Action::WriteDrawWidth, lamp(0), 0, invalid),
                      write(Action::WriteVisible, {"Picture1", 8}, 1, absent),
                      write(Action::WriteListIndex, {"List1", 2}, 0, absent),
-                     write(Action::WriteDrawWidth, lengths, 10, absent), tick("Timer1")}},
+                     write(Action::WriteDrawWidth, lengths, 10, absent), tick()}},
         {"AutoRedraw keeps a drawing through a hide, and only AutoRedraw",
          std::vector{write(Action::WriteVisible, lamp(3), 1),
                      {.action = Action::WritePSet, .control = lamp(3), .colour = 0xFF0000},
@@ -159,15 +162,10 @@ std::vector<Scenario> buildScenarios() {
                      // The dot drawn last, drawn again: it must show, the hide having lost it.
                      {.action = Action::WritePSet, .control = lamp(3), .colour = 0xFF0000}}},
         {"a run-time error reports, stops the timers and ends the program",
-         std::vector{tick("Timer2"),
-                     {.action = Action::FailNextEvent},
-                     tick("Timer1"),
-                     tick("Timer2"),
-                     tick("Timer1"),
-                     close()},
+         std::vector{tick(), {.action = Action::FailNextEvent}, tick(), tick(), tick(), close()},
          {Platform::Memory},
          "the in-memory toolkit hands run-time errors to its caller"},
-        {"closing ends with status 0", std::vector{tick("Timer1"), tick("Timer2"), close()}},
+        {"closing ends with status 0", std::vector{tick(), tick(), close()}},
     };
 }
 
@@ -176,6 +174,21 @@ std::vector<Scenario> buildScenarios() {
 ControlId lamp(std::size_t n) {
     return {n < lampCount / 2 ? "Picture1" : "Picture2",
             static_cast<std::int16_t>(n % (lampCount / 2))};
+}
+
+std::vector<std::string_view> timers() {
+    std::vector<std::string_view> names;
+    for (const ControlDesign& design : controlDesigns()) {
+        if (design.kind == ControlKind::Timer) {
+            names.push_back(design.name);
+        }
+    }
+    return names;
+}
+
+std::chrono::milliseconds tickInterval() {
+    return std::chrono::milliseconds(
+        controlDesign({timers().front()}, ControlKind::Timer).intervalMs);
 }
 
 DotPosition lampDot() {
@@ -305,8 +318,10 @@ void BillboardModel::apply(const Step& step) {
     const bool running = !ended_;
     switch (step.action) {
     case Action::Tick:
-        if (running) {
-            tick(step.control.name);
+        for (const std::string_view timer : timers()) {
+            if (running) {
+                tick(timer);
+            }
         }
         break;
     case Action::ChooseRow:
@@ -477,7 +492,7 @@ std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool onScr
         switch (below(onScreen ? 6 : 4)) {
         case 0:
         case 1:
-            next.step = tick(below(2) == 0 ? "Timer1" : "Timer2");
+            next.step = tick();
             break;
         case 2: {
             const ControlId list{"List1", static_cast<std::int16_t>(below(2))};

@@ -11,6 +11,7 @@
 #include "toolkit.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,7 +22,7 @@
 namespace lumora::scenarios {
 
 enum class Action {
-    Tick,            // the clock: `control` is the timer
+    Tick,            // the clock: one interval passes, and each running timer ticks
     ChooseRow,       // the user clicks row `value` of a list
     ClickOption,     // the user clicks an option button
     Key,             // the user presses `key` where the focus is
@@ -45,6 +46,11 @@ struct Step {
     // A program write that must fail with this run-time error and change nothing.
     std::optional<RuntimeError::Number> fails{};
 };
+
+// The design's timers, in the order a tick of the clock ticks them, asking each in turn (a tick
+// may stop the others), and the interval they share.
+std::vector<std::string_view> timers();
+std::chrono::milliseconds tickInterval();
 
 // The sixteen lamps, upper arc first: Picture1(0..7), then Picture2(0..7).
 inline constexpr std::size_t lampCount = 16;
