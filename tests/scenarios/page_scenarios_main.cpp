@@ -1,0 +1,94 @@
+// The Lumora page for the scenario table: the window's own handlers, recording every Click, on a
+// clock that the test steps. Its steps and readings are bound to JavaScript on the page's Module.
+
+#include "scenario_json.h"
+#include "web_toolkit.h"
+#include "window_scenarios.h"
+
+#include <emscripten/bind.h>
+
+namespace {
+
+using namespace lumora;
+using namespace lumora::scenarios;
+using emscripten::val;
+
+TimerGroup::Duration now{};
+WebToolkit& toolkit() {
+    static WebToolkit ui([] { return now; });
+    return ui;
+}
+RecordingHandlers& handlers() {
+    static RecordingHandlers recording(toolkit());
+    return recording;
+}
+
+// One interval passes, and the timers' timeout goes off.
+void tick() {
+    now += tickInterval();
+    toolkit().wakeTimers();
+}
+
+// A program write: the number of the run-time error it raised, or 0.
+int write(int action, const std::string& name, int index, int value, int colour) {
+    static std::vector<std::string> names; // a ControlId holds a view of its name
+    names.push_back(name);
+    const Step step{.action = static_cast<Action>(action),
+                    .control = {names.back(), static_cast<std::int16_t>(index)},
+                    .value = static_cast<std::int16_t>(value),
+                    .colour = static_cast<Colour>(colour)};
+    try {
+        performWrite(toolkit(), step);
+        return 0;
+    } catch (const RuntimeError& error) {
+        return static_cast<int>(error.number());
+    }
+}
+
+val takeClicks() {
+    val clicks = val::array();
+    for (const std::string& click : handlers().takeClicks()) {
+        clicks.call<void>("push", click);
+    }
+    return clicks;
+}
+
+bool timerRuns(const std::string& name) {
+    return toolkit().enabled({name});
+}
+
+int close() {
+    return toolkit().showAndDeliverEvents();
+}
+
+// What must hold after any step, of the ticker's text and the lamps lit; empty when it holds.
+std::string brokenInvariant(const std::wstring& ticker, val lit) {
+    WindowState state;
+    state.ticker = Text(ticker.begin(), ticker.end());
+    for (std::size_t n = 0; n < lampCount; ++n) {
+        if (lit[n].as<bool>()) {
+            state.lamps[n] = 0;
+        }
+    }
+    return invariantBroken(state);
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(lumora_scenarios) {
+    emscripten::function("tick", &tick);
+    emscripten::function("write", &write);
+    emscripten::function(
+        "failNextEvent", +[] { handlers().failNextEvent(); });
+    emscripten::function("takeClicks", &takeClicks);
+    emscripten::function("timerRuns", &timerRuns);
+    emscripten::function("close", &close);
+    emscripten::function(
+        "randomSteps", +[](unsigned seed, unsigned count) { return randomStepsJson(seed, count); });
+    emscripten::function("brokenInvariant", &brokenInvariant);
+}
+
+int main() {
+    toolkit().load(handlers());
+    return toolkit().showAndDeliverEvents();
+}

@@ -1,0 +1,216 @@
+// The window's promises in the page, in Debian's Chromium: the scenario table, written out at
+// build time with the states it expects, and seeded random input, acted out with real mouse
+// clicks and key presses on a test build of the site whose clock the test steps.
+//   LUMORA_SCENARIO_SITE  the test build's site
+//   LUMORA_SCENARIOS      the table, as JSON
+//   LUMORA_SEED           repeats a run of random input
+
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
+import { launchChromium, serve } from "./page_support.mjs";
+
+const table = JSON.parse(await readFile(process.env.LUMORA_SCENARIOS, "utf8"));
+const twipsPerPixel = 15; // CSS pixels are pixels at 96 dpi
+
+let server;
+let browser;
+
+before(async () => {
+    server = await serve({ "/": process.env.LUMORA_SCENARIO_SITE });
+    browser = await launchChromium();
+});
+
+after(async () => {
+    await browser?.close();
+    await server?.close();
+});
+
+const selector = (name) => `[id="${name}"]`;
+const keys = { Down: "ArrowDown", Up: "ArrowUp", Tab: "Tab", BackTab: "Tab" };
+
+// The page's window as a user meets it, and its program's writes and clock through the test
+// build's bindings.
+class PageDriver {
+    static async open(t) {
+        const context = await browser.createBrowserContext();
+        t.after(() => context.close());
+        const page = await context.newPage();
+        await page.setViewport({ width: 1024, height: 768 });
+        await page.goto(server.origin);
+        await page.waitForFunction(
+            () =>
+                window.Module?.tick &&
+                document.fonts.status === "loaded" &&
+                document.getElementById("Lumora")?.hidden === false,
+        );
+        return new PageDriver(page);
+    }
+
+    constructor(page) {
+        this.page = page;
+        this.exitStatus = null;
+        this.ended = false;
+    }
+
+    // Returns the run-time error a program write raised, or null.
+    async perform(step) {
+        const page = this.page;
+        switch (step.action) {
+            case "Tick":
+                await page.evaluate(() => Module.tick());
+                break;
+            case "ChooseRow": // the row scrolled into view first, as a user does
+                await (await page.$$(`${selector(step.control)} option`))[step.value].click();
+                break;
+            case "ClickOption":
+                await page.click(selector(step.control));
+                break;
+            case "Key":
+                if (step.key === "BackTab") {
+                    await page.keyboard.down("Shift");
+                }
+                await page.keyboard.press(keys[step.key]);
+                await page.keyboard.up("Shift");
+                break;
+            case "FailNextEvent":
+                await page.evaluate(() => Module.failNextEvent());
+                break;
+            case "Close":
+                this.exitStatus = await page.evaluate(() => Module.close());
+                break;
+            default: {
+                const error = await page.evaluate(
+                    (s) => Module.write(s.code, s.name, s.index, s.value, s.colour),
+                    step,
+                );
+                return error || null;
+            }
+        }
+        // The error dialog, dismissed as a user does. The program has ended: it disabled the
+        // controls, the focused one too.
+        if (await page.$("dialog[open]")) {
+            await page.click("dialog button");
+            this.ended = true;
+        }
+        return null;
+    }
+
+    // What the window shows, in the table's terms.
+    async observe() {
+        const shown = await this.page.evaluate(
+            (lampNames, [dotX, dotY]) => {
+                const byId = (id) => document.getElementById(id);
+                const rgb = (css) => {
+                    const [r, g, b, a] = css.match(/[\d.]+/g).map(Number);
+                    return a === 0 ? null : (r << 16) | (g << 8) | b;
+                };
+                // A dot where drawn, else what shows through the canvas: its background or the
+                // window's.
+                const lampColour = (canvas) => {
+                    const scale = canvas.width / canvas.clientWidth;
+                    const [r, g, b, a] = canvas
+                        .getContext("2d")
+                        .getImageData(Math.floor(dotX * scale), Math.floor(dotY * scale), 1, 1).data;
+                    if (a === 255) {
+                        return (r << 16) | (g << 8) | b;
+                    }
+                    return (
+                        rgb(getComputedStyle(canvas).backgroundColor) ??
+                        rgb(getComputedStyle(byId("Lumora")).backgroundColor)
+                    );
+                };
+                const inView = (list) => {
+                    const row = list.options[list.selectedIndex];
+                    if (!row) {
+                        return true;
+                    }
+                    // Its middle inside the list's inner box: the rows may be a fraction of a
+                    // pixel taller than the box.
+                    const inner = list.getBoundingClientRect().top + list.clientTop;
+                    const r = row.getBoundingClientRect();
+                    const middle = (r.top + r.bottom) / 2;
+                    return middle >= inner && middle <= inner + list.clientHeight;
+                };
+                const lists = [byId("List1(0)"), byId("List1(1)")];
+                return {
+                    ticker: byId("Text2(0)").value,
+                    lengthRow: lists[0].selectedIndex,
+                    messageRow: lists[1].selectedIndex,
+                    chosenOption: ["Option1(0)", "Option1(1)"].findIndex((id) => byId(id).checked),
+                    lamps: lampNames.map((name) => (byId(name).hidden ? null : lampColour(byId(name)))),
+                    tickerTimerRuns: Module.timerRuns("Timer1"),
+                    lampTimerRuns: Module.timerRuns("Timer2"),
+                    clicks: Module.takeClicks(),
+                    focus: document.activeElement.id || null,
+                    chosenRowsInView: lists.every(inView),
+                };
+            },
+            table.lamps,
+            table.dot.map((twips) => twips / twipsPerPixel),
+        );
+        if (this.ended) {
+            delete shown.focus;
+        }
+        return { ...shown, exitStatus: this.exitStatus };
+    }
+
+    async windowBox() {
+        return this.page.$eval("#Lumora", (e) => e.getBoundingClientRect().toJSON());
+    }
+}
+
+// What the page shows against what the table expects, less what the page cannot show.
+function assertShows(shown, expected, where) {
+    const shownOnly = Object.fromEntries(Object.keys(shown).map((key) => [key, expected[key]]));
+    assert.deepEqual(shown, shownOnly, where);
+}
+
+for (const scenario of table.scenarios) {
+    test(`page/${scenario.reportName}`, { skip: scenario.skipped ?? false }, async (t) => {
+        const driver = await PageDriver.open(t);
+        assertShows(await driver.observe(), scenario.loaded, "when loaded");
+        for (const [i, step] of scenario.steps.entries()) {
+            const where = `after step ${i + 1} (${step.action} ${step.control})`;
+            assert.equal(await driver.perform(step), step.fails, `${where}: the run-time error`);
+            assertShows(await driver.observe(), step.expected, where);
+        }
+    });
+}
+
+test("page/random input keeps the window sound", async (t) => {
+    const seed = Number(process.env.LUMORA_SEED ?? Math.floor(Math.random() * 2 ** 32));
+    t.diagnostic(`seed ${seed} (LUMORA_SEED=${seed} repeats this run)`);
+    const driver = await PageDriver.open(t);
+    const page = driver.page;
+    const steps = JSON.parse(await page.evaluate((s) => Module.randomSteps(s, 5000), seed));
+    const loaded = await driver.windowBox();
+    const deadline = Date.now() + 20000;
+    let n = 0;
+    for (const random of steps) {
+        if (Date.now() > deadline) {
+            break;
+        }
+        if (random.point) {
+            await page.mouse.click(
+                loaded.left + random.point[0] / twipsPerPixel,
+                loaded.top + random.point[1] / twipsPerPixel,
+                { button: random.rightButton ? "right" : "left", clickCount: random.doubleClick ? 2 : 1 },
+            );
+        } else {
+            await driver.perform(random.step);
+        }
+        ++n;
+        const state = await driver.observe();
+        const broken = await page.evaluate(
+            (ticker, lit) => Module.brokenInvariant(ticker, lit),
+            state.ticker,
+            state.lamps.map((colour) => colour !== null),
+        );
+        assert.equal(broken, "", `step ${n}`);
+        assert.deepEqual(await driver.windowBox(), loaded, `step ${n}: the window's box`);
+    }
+    t.diagnostic(`${n} steps`);
+    await driver.perform({ action: "Close" });
+    assert.equal((await driver.observe()).exitStatus, 0);
+});
