@@ -1,7 +1,6 @@
 #include "qt_toolkit.h"
 
 #include "cached_panel_style.h"
-#include "event_dispatch.h"
 #include "picture_box.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
@@ -64,12 +63,17 @@ void fillBackground(QWidget* widget, std::optional<Colour> colour) {
 } // namespace
 
 struct QtToolkit::Widgets {
+    explicit Widgets(QtToolkit& owner) : owner(owner) {}
+
+    QtToolkit& owner;
     std::unique_ptr<QWidget> window;
     std::vector<QObject*> objects; // one per entry of controlDesigns(), owned by `window`
-    EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
 
     template <typename Widget> Widget* find(ControlId id, ControlKind kind) const {
         return static_cast<Widget*>(objects[designPosition(id, kind)]);
+    }
+    template <typename Widget> Widget* at(std::size_t position) const {
+        return static_cast<Widget*>(objects[position]);
     }
 
     QObject* create(const ControlDesign& design, QWidget* parent);
@@ -91,7 +95,7 @@ void QtToolkit::Widgets::fail(const RuntimeError& error) {
 }
 
 QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent) {
-    const ControlId id{design.name, design.index};
+    const std::size_t position = designPosition({design.name, design.index});
     QWidget* widget = nullptr;
     switch (design.kind) {
     case ControlKind::Label: {
@@ -143,9 +147,9 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         }
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        QObject::connect(list, &QListWidget::currentRowChanged, list, [this, id](int row) {
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [this, position](int row) {
             if (row >= 0) {
-                events.userClick(id);
+                owner.userChoseRow(position, row);
             }
         });
         // The user can choose another row but not leave the list with none (Ctrl+click).
@@ -166,9 +170,9 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
     case ControlKind::OptionButton: {
         auto* option = new QRadioButton(qText(design.text), parent);
         fillBackground(option, design.background);
-        QObject::connect(option, &QRadioButton::toggled, option, [this, id](bool checked) {
+        QObject::connect(option, &QRadioButton::toggled, option, [this, position](bool checked) {
             if (checked) {
-                events.userClick(id);
+                owner.userChoseOption(position);
             }
         });
         widget = option;
@@ -186,7 +190,7 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         timer->setTimerType(Qt::PreciseTimer);
         timer->setInterval(design.intervalMs);
         QObject::connect(timer, &QTimer::timeout, timer,
-                         [this, name = design.name] { events.timer(name); });
+                         [this, position] { owner.timerTicked(position); });
         timer->start();
         return timer;
     }
@@ -226,7 +230,7 @@ void QtToolkit::Widgets::orderFocus() {
     }
 }
 
-QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
+QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>(*this)) {
     const WindowDesign& design = windowDesign();
     widgets_->window = std::make_unique<QWidget>(
         nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -271,91 +275,48 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>()) {
 
 QtToolkit::~QtToolkit() = default;
 
-void QtToolkit::load(EventHandlers& handlers) {
-    widgets_->events.load(handlers);
-}
-
 int QtToolkit::showAndDeliverEvents() {
-    if (widgets_->events.failed()) {
+    if (failed()) {
         return runtimeErrorStatus;
     }
     widgets_->window->show();
     return QApplication::exec();
 }
 
-void QtToolkit::setAutoRedraw(ControlId picture, bool on) {
-    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->setAutoRedraw(on);
+void QtToolkit::showVisible(std::size_t position, bool visible) {
+    widgets_->at<PictureBox>(position)->setVisible(visible);
 }
 
-void QtToolkit::setVisible(ControlId picture, bool visible) {
-    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->setVisible(visible);
+void QtToolkit::keepDrawing(std::size_t position, bool on) {
+    widgets_->at<PictureBox>(position)->setAutoRedraw(on);
 }
 
-void QtToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    auto* box = widgets_->find<PictureBox>(picture, ControlKind::PictureBox);
-    if (pixels < 1) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    box->setDrawWidth(pixels);
+void QtToolkit::setDotDiameter(std::size_t position, int pixels) {
+    widgets_->at<PictureBox>(position)->setDrawWidth(pixels);
 }
 
-float QtToolkit::width(ControlId picture) const {
-    return static_cast<float>(
-        widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->width() * twipsPerPixel);
+void QtToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
+    widgets_->at<PictureBox>(position)->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel),
+                                                qColour(colour));
 }
 
-float QtToolkit::height(ControlId picture) const {
-    return static_cast<float>(
-        widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->height() * twipsPerPixel);
+void QtToolkit::showRow(std::size_t position, int row) {
+    auto* box = widgets_->at<QListWidget>(position);
+    const QSignalBlocker programWrite(box);
+    box->setCurrentRow(row);
 }
 
-Colour QtToolkit::backColor(ControlId picture) const {
-    return widgets_->find<PictureBox>(picture, ControlKind::PictureBox)->background().rgb() &
-           0xFFFFFFu;
-}
-
-void QtToolkit::pset(ControlId picture, float x, float y, Colour colour) {
-    widgets_->find<PictureBox>(picture, ControlKind::PictureBox)
-        ->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel), qColour(colour));
-}
-
-std::int16_t QtToolkit::listIndex(ControlId list) const {
-    return static_cast<std::int16_t>(
-        widgets_->find<QListWidget>(list, ControlKind::ListBox)->currentRow());
-}
-
-void QtToolkit::setListIndex(ControlId list, std::int16_t row) {
-    auto* box = widgets_->find<QListWidget>(list, ControlKind::ListBox);
-    if (row < -1 || row >= box->count()) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    if (box->currentRow() == row) {
-        return;
-    }
-    {
-        const QSignalBlocker programWrite(box);
-        box->setCurrentRow(row);
-    }
-    widgets_->events.programClick(list);
-}
-
-Text QtToolkit::listRow(ControlId list, std::int16_t row) const {
-    const QListWidgetItem* item =
-        widgets_->find<QListWidget>(list, ControlKind::ListBox)->item(row);
-    return item != nullptr ? item->text().toStdU32String() : Text();
-}
-
-void QtToolkit::selectOption(ControlId option) {
-    auto* button = widgets_->find<QRadioButton>(option, ControlKind::OptionButton);
-    {
+// The buttons of a frame are exclusive: checking one unchecks the others.
+void QtToolkit::showChecked(std::size_t position, bool checked) {
+    if (checked) {
+        auto* button = widgets_->at<QRadioButton>(position);
         const QSignalBlocker programWrite(button);
         button->setChecked(true);
     }
-    widgets_->events.programClick(option);
 }
 
-void QtToolkit::setText(ControlId textBox, TextView text) {
-    auto* box = widgets_->find<QWidget>(textBox, ControlKind::TextBox);
+void QtToolkit::showText(std::size_t position, TextView text) {
+    auto* box = widgets_->at<QWidget>(position);
     if (auto* line = qobject_cast<QLineEdit*>(box)) {
         line->setText(qText(text));
     } else {
@@ -363,13 +324,17 @@ void QtToolkit::setText(ControlId textBox, TextView text) {
     }
 }
 
-void QtToolkit::setEnabled(ControlId timer, bool enabled) {
-    QTimer* t = this->timer(timer);
-    if (!enabled) {
-        t->stop();
-    } else if (!t->isActive()) {
-        t->start();
+void QtToolkit::runTimer(std::size_t position, bool running) {
+    auto* timer = widgets_->at<QTimer>(position);
+    if (!running) {
+        timer->stop();
+    } else if (!timer->isActive()) {
+        timer->start();
     }
+}
+
+void QtToolkit::fail(const RuntimeError& error) {
+    widgets_->fail(error);
 }
 
 QWidget* QtToolkit::window() const {

@@ -1,6 +1,5 @@
 #include "web_toolkit.h"
 
-#include "event_dispatch.h"
 #include "page_timers.h"
 #include "picture_canvas.h"
 #include "runtime_error.h"
@@ -92,18 +91,17 @@ struct WebToolkit::Page {
         val box = val::null();     // what is placed: the element, or the label round a radio
         std::unique_ptr<PictureCanvas> picture;
         std::size_t timer = 0; // timers: its number in `timers`
-        std::int16_t row = -1; // lists: the row chosen last
     };
 
-    explicit Page(TimerGroup::Clock clock) : timers(std::move(clock)) {}
+    Page(WebToolkit& owner, TimerGroup::Clock clock) : owner(owner), timers(std::move(clock)) {}
 
+    WebToolkit& owner;
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
     PageTimers timers;
     std::shared_ptr<PageEvents> listener =
         std::make_shared<PageEvents>([this](std::size_t position) { changed(position); });
     val listenerHandle{listener};
-    EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
 
     Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
 
@@ -188,7 +186,7 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
     }
     case ControlKind::Timer:
         control.timer =
-            timers.add(design.intervalMs, [this, name = design.name] { events.timer(name); });
+            timers.add(design.intervalMs, [this, position] { owner.timerTicked(position); });
         timers.start(control.timer);
         return control;
     }
@@ -214,23 +212,18 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
 
 void WebToolkit::Page::changed(std::size_t position) {
     const ControlDesign& design = controlDesigns()[position];
-    const ControlId id{design.name, design.index};
-    Control& control = controls[position];
+    val& element = controls[position].element;
     if (design.kind == ControlKind::ListBox) {
-        const auto row = static_cast<std::int16_t>(control.element["selectedIndex"].as<int>());
+        const int row = element["selectedIndex"].as<int>();
         if (row < 0) {
             // Ctrl+click took the selection away: a list box keeps its row.
-            control.element.set("selectedIndex", control.row);
+            element.set("selectedIndex", owner.listIndex({design.name, design.index}));
             return;
         }
-        if (row == control.row) {
-            return;
-        }
-        control.row = row;
-    } else if (!control.element["checked"].as<bool>()) {
-        return;
+        owner.userChoseRow(position, row);
+    } else if (element["checked"].as<bool>()) {
+        owner.userChoseOption(position);
     }
-    events.userClick(id);
 }
 
 void WebToolkit::Page::fail(const RuntimeError& error) {
@@ -275,7 +268,8 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
 
 WebToolkit::WebToolkit() : WebToolkit(&pageClock) {}
 
-WebToolkit::WebToolkit(TimerGroup::Clock clock) : page_(std::make_unique<Page>(std::move(clock))) {
+WebToolkit::WebToolkit(TimerGroup::Clock clock)
+    : page_(std::make_unique<Page>(*this, std::move(clock))) {
     const WindowDesign& design = windowDesign();
     val window = createElement("main");
     window.set("id", std::string("Lumora"));
@@ -318,95 +312,55 @@ WebToolkit::~WebToolkit() {
     page_->window.call<void>("remove");
 }
 
-void WebToolkit::load(EventHandlers& handlers) {
-    page_->events.load(handlers);
-}
-
 int WebToolkit::showAndDeliverEvents() {
-    if (page_->events.failed()) {
+    if (failed()) {
         return runtimeErrorStatus;
     }
     page_->window.set("hidden", false);
     return 0;
 }
 
-void WebToolkit::setAutoRedraw(ControlId picture, bool on) {
-    page_->find(picture, ControlKind::PictureBox).picture->setAutoRedraw(on);
+void WebToolkit::showVisible(std::size_t position, bool visible) {
+    page_->controls[position].picture->setVisible(visible);
 }
 
-void WebToolkit::setVisible(ControlId picture, bool visible) {
-    page_->find(picture, ControlKind::PictureBox).picture->setVisible(visible);
+void WebToolkit::keepDrawing(std::size_t position, bool on) {
+    page_->controls[position].picture->setAutoRedraw(on);
 }
 
-void WebToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    PictureCanvas& canvas = *page_->find(picture, ControlKind::PictureBox).picture;
-    if (pixels < 1) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    canvas.setDotDiameter(pixels);
+void WebToolkit::setDotDiameter(std::size_t position, int pixels) {
+    page_->controls[position].picture->setDotDiameter(pixels);
 }
 
-float WebToolkit::width(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
-}
-
-float WebToolkit::height(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
-}
-
-Colour WebToolkit::backColor(ControlId picture) const {
-    const ControlDesign& design = controlDesign(picture, ControlKind::PictureBox);
-    return design.background.value_or(windowDesign().background);
-}
-
-void WebToolkit::pset(ControlId picture, float x, float y, Colour colour) {
+void WebToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
     constexpr double twipsPerCssPixel = 1440.0 / cssDpi;
-    page_->find(picture, ControlKind::PictureBox)
-        .picture->drawDot(x / twipsPerCssPixel, y / twipsPerCssPixel, colour);
+    page_->controls[position].picture->drawDot(x / twipsPerCssPixel, y / twipsPerCssPixel, colour);
 }
 
-std::int16_t WebToolkit::listIndex(ControlId list) const {
-    return static_cast<std::int16_t>(
-        page_->find(list, ControlKind::ListBox).element["selectedIndex"].as<int>());
+void WebToolkit::showRow(std::size_t position, int row) {
+    page_->controls[position].element.set("selectedIndex", row);
 }
 
-void WebToolkit::setListIndex(ControlId list, std::int16_t row) {
-    Page::Control& control = page_->find(list, ControlKind::ListBox);
-    const auto rows = controlDesign(list, ControlKind::ListBox).rows;
-    if (row < -1 || row >= static_cast<int>(rows.size())) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    if (control.element["selectedIndex"].as<int>() == row) {
-        return;
-    }
-    control.element.set("selectedIndex", row);
-    control.row = row;
-    page_->events.programClick(list);
+void WebToolkit::showChecked(std::size_t position, bool checked) {
+    page_->controls[position].element.set("checked", checked);
 }
 
-Text WebToolkit::listRow(ControlId list, std::int16_t row) const {
-    return designRow(list, row);
+void WebToolkit::showText(std::size_t position, TextView text) {
+    page_->controls[position].element.set(
+        "value", controlDesigns()[position].multiLine ? withLineFeeds(text) : Text(text));
 }
 
-void WebToolkit::selectOption(ControlId option) {
-    page_->find(option, ControlKind::OptionButton).element.set("checked", true);
-    page_->events.programClick(option);
-}
-
-void WebToolkit::setText(ControlId textBox, TextView text) {
-    Page::Control& control = page_->find(textBox, ControlKind::TextBox);
-    control.element.set("value", controlDesign(textBox, ControlKind::TextBox).multiLine
-                                     ? withLineFeeds(text)
-                                     : Text(text));
-}
-
-void WebToolkit::setEnabled(ControlId timer, bool enabled) {
-    const std::size_t number = page_->find(timer, ControlKind::Timer).timer;
-    if (enabled) {
+void WebToolkit::runTimer(std::size_t position, bool running) {
+    const std::size_t number = page_->controls[position].timer;
+    if (running) {
         page_->timers.start(number);
     } else {
         page_->timers.stop(number);
     }
+}
+
+void WebToolkit::fail(const RuntimeError& error) {
+    page_->fail(error);
 }
 
 void WebToolkit::wakeTimers() {

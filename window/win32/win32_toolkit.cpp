@@ -1,6 +1,5 @@
 #include "win32_toolkit.h"
 
-#include "event_dispatch.h"
 #include "picture_box.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
@@ -62,10 +61,6 @@ COLORREF colorRef(Colour colour) {
     return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
 }
 
-Colour colourOf(COLORREF colour) {
-    return (Colour{GetRValue(colour)} << 16) | (Colour{GetGValue(colour)} << 8) | GetBValue(colour);
-}
-
 // A read-only text box should not keep Tab and Enter for itself, so that they move on through
 // the window as in a dialog.
 LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -87,14 +82,12 @@ struct Control {
     HWND nameLabel = nullptr;
     std::unique_ptr<PictureBox> picture;
     std::size_t timer = 0; // timers: its number in the window's timer group
-    // Lists: the row the user or the program chose last; option buttons: whether chosen.
-    int row = -1;
-    bool selected = false;
 };
 
 } // namespace
 
 struct Win32Toolkit::Window {
+    Win32Toolkit& owner;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = 96;
     std::vector<Control> controls; // one per entry of controlDesigns()
@@ -104,13 +97,12 @@ struct Win32Toolkit::Window {
     // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
     Icon bigIcon;
     Icon smallIcon;
-    EventDispatch events{[this](const RuntimeError& error) { fail(error); }};
     TimerGroup timers;
     // The delay the platform's timer repeats with, in ms; 0 while it is not running.
     UINT armedDelay = 0;
     WindowHandle main; // last, so that the windows go before what they draw with
 
-    explicit Window(TimerGroup::Clock clock);
+    Window(Win32Toolkit& owner, TimerGroup::Clock clock);
     // Destroyed by its owner rather than closed by the user, the window ends no message loop.
     ~Window() { SetWindowLongPtrW(main.get(), GWLP_USERDATA, 0); }
     Window(const Window&) = delete;
@@ -123,7 +115,6 @@ struct Win32Toolkit::Window {
     // Sets the one platform timer for the earliest deadline of the enabled timers, or kills it.
     void arm();
     void fail(const RuntimeError& error);
-    void choose(std::size_t option);
 
     static Window* of(HWND window) {
         return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -136,7 +127,8 @@ struct Win32Toolkit::Window {
     static void onDestroy(HWND hwnd);
 };
 
-Win32Toolkit::Window::Window(TimerGroup::Clock clock) : timers(std::move(clock)) {
+Win32Toolkit::Window::Window(Win32Toolkit& owner, TimerGroup::Clock clock)
+    : owner(owner), timers(std::move(clock)) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     WNDCLASSEXW windowClass{};
@@ -220,7 +212,7 @@ void Win32Toolkit::Window::create(std::size_t position) {
         return;
     case ControlKind::Timer:
         control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
-                                   [this, name = design.name] { events.timer(name); });
+                                   [this, position] { owner.timerTicked(position); });
         timers.start(control.timer);
         arm();
         return;
@@ -357,19 +349,6 @@ void Win32Toolkit::Window::fail(const RuntimeError& error) {
     PostQuitMessage(runtimeErrorStatus);
 }
 
-// Selects an option button and deselects the rest of its frame.
-void Win32Toolkit::Window::choose(std::size_t option) {
-    const auto designs = controlDesigns();
-    for (std::size_t position = 0; position < designs.size(); ++position) {
-        if (designs[position].kind == ControlKind::OptionButton &&
-            designs[position].container == designs[option].container) {
-            controls[position].selected = position == option;
-            Button_SetCheck(controls[position].handle,
-                            position == option ? BST_CHECKED : BST_UNCHECKED);
-        }
-    }
-}
-
 void Win32Toolkit::Window::onCommand(HWND hwnd, int id, HWND, UINT code) {
     Window* self = of(hwnd);
     const auto designs = controlDesigns();
@@ -377,18 +356,14 @@ void Win32Toolkit::Window::onCommand(HWND hwnd, int id, HWND, UINT code) {
     if (self == nullptr || position >= designs.size()) {
         return;
     }
-    const ControlDesign& design = designs[position];
-    Control& control = self->controls[position];
-    if (design.kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
-        const int row = ListBox_GetCurSel(control.handle);
-        if (row != LB_ERR && row != control.row) {
-            control.row = row;
-            self->events.userClick({design.name, design.index});
+    const ControlKind kind = designs[position].kind;
+    if (kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
+        const int row = ListBox_GetCurSel(self->controls[position].handle);
+        if (row != LB_ERR) {
+            self->owner.userChoseRow(position, row);
         }
-    } else if (design.kind == ControlKind::OptionButton && code == BN_CLICKED &&
-               !control.selected) {
-        self->choose(position);
-        self->events.userClick({design.name, design.index});
+    } else if (kind == ControlKind::OptionButton && code == BN_CLICKED) {
+        self->owner.userChoseOption(position);
     }
 }
 
@@ -398,7 +373,7 @@ void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
         return;
     }
     self->timers.wake();
-    if (!self->events.failed()) {
+    if (!self->owner.failed()) {
         self->arm();
     }
 }
@@ -474,16 +449,12 @@ Win32Toolkit::Win32Toolkit()
     : Win32Toolkit([] { return std::chrono::steady_clock::now().time_since_epoch(); }) {}
 
 Win32Toolkit::Win32Toolkit(TimerGroup::Clock clock)
-    : window_(std::make_unique<Window>(std::move(clock))) {}
+    : window_(std::make_unique<Window>(*this, std::move(clock))) {}
 
 Win32Toolkit::~Win32Toolkit() = default;
 
-void Win32Toolkit::load(EventHandlers& handlers) {
-    window_->events.load(handlers);
-}
-
 int Win32Toolkit::showAndDeliverEvents() {
-    if (window_->events.failed()) {
+    if (failed()) {
         return runtimeErrorStatus;
     }
     const HWND main = window_->main.get();
@@ -503,80 +474,47 @@ int Win32Toolkit::showAndDeliverEvents() {
     return static_cast<int>(message.wParam);
 }
 
-void Win32Toolkit::setAutoRedraw(ControlId picture, bool on) {
-    window_->find(picture, ControlKind::PictureBox).picture->setAutoRedraw(on);
+void Win32Toolkit::showVisible(std::size_t position, bool visible) {
+    window_->controls[position].picture->setVisible(visible);
 }
 
-void Win32Toolkit::setVisible(ControlId picture, bool visible) {
-    window_->find(picture, ControlKind::PictureBox).picture->setVisible(visible);
+void Win32Toolkit::keepDrawing(std::size_t position, bool on) {
+    window_->controls[position].picture->setAutoRedraw(on);
 }
 
-void Win32Toolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    PictureBox& box = *window_->find(picture, ControlKind::PictureBox).picture;
-    if (pixels < 1) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    box.setDotDiameter(MulDiv(pixels, window_->dpi, 96));
+void Win32Toolkit::setDotDiameter(std::size_t position, int pixels) {
+    window_->controls[position].picture->setDotDiameter(MulDiv(pixels, window_->dpi, 96));
 }
 
-float Win32Toolkit::width(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
-}
-
-float Win32Toolkit::height(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
-}
-
-Colour Win32Toolkit::backColor(ControlId picture) const {
-    return colourOf(window_->find(picture, ControlKind::PictureBox).picture->background());
-}
-
-void Win32Toolkit::pset(ControlId picture, float x, float y, Colour colour) {
+void Win32Toolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
     const double scale = window_->dpi / 1440.0;
-    window_->find(picture, ControlKind::PictureBox)
-        .picture->drawDot(x * scale, y * scale, colorRef(colour));
+    window_->controls[position].picture->drawDot(x * scale, y * scale, colorRef(colour));
 }
 
-std::int16_t Win32Toolkit::listIndex(ControlId list) const {
-    return static_cast<std::int16_t>(
-        ListBox_GetCurSel(window_->find(list, ControlKind::ListBox).handle));
+void Win32Toolkit::showRow(std::size_t position, int row) {
+    ListBox_SetCurSel(window_->controls[position].handle, row);
 }
 
-void Win32Toolkit::setListIndex(ControlId list, std::int16_t row) {
-    const std::size_t position = designPosition(list, ControlKind::ListBox);
-    if (row < -1 || row >= static_cast<std::int16_t>(controlDesigns()[position].rows.size())) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    Control& box = window_->controls[position];
-    if (ListBox_GetCurSel(box.handle) == row) {
-        return;
-    }
-    ListBox_SetCurSel(box.handle, row);
-    box.row = row;
-    window_->events.programClick(list);
+void Win32Toolkit::showChecked(std::size_t position, bool checked) {
+    Button_SetCheck(window_->controls[position].handle, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-Text Win32Toolkit::listRow(ControlId list, std::int16_t row) const {
-    return designRow(list, row);
+void Win32Toolkit::showText(std::size_t position, TextView text) {
+    SetWindowTextW(window_->controls[position].handle, wideText(text).c_str());
 }
 
-void Win32Toolkit::selectOption(ControlId option) {
-    window_->choose(designPosition(option, ControlKind::OptionButton));
-    window_->events.programClick(option);
-}
-
-void Win32Toolkit::setText(ControlId textBox, TextView text) {
-    SetWindowTextW(window_->find(textBox, ControlKind::TextBox).handle, wideText(text).c_str());
-}
-
-void Win32Toolkit::setEnabled(ControlId timer, bool enabled) {
-    const std::size_t number = window_->find(timer, ControlKind::Timer).timer;
-    if (enabled) {
+void Win32Toolkit::runTimer(std::size_t position, bool running) {
+    const std::size_t number = window_->controls[position].timer;
+    if (running) {
         window_->timers.start(number);
     } else {
         window_->timers.stop(number);
     }
     window_->arm();
+}
+
+void Win32Toolkit::fail(const RuntimeError& error) {
+    window_->fail(error);
 }
 
 bool Win32Toolkit::enabled(ControlId timer) const {

@@ -3,12 +3,11 @@
 // The toolkit on Windows: builds the window `Lumora` and every control of the design table from
 // Windows' own controls (static text, edit controls, list boxes, a group box with radio buttons,
 // picture boxes of our own class) at the window's real DPI, and delivers events through one
-// message loop with dialog-style keyboard navigation. Program writes raise Clicks inside the
-// write; user choices raise them once. A run-time error stops the timers, is shown in a message
-// box and ends the message loop with runtimeErrorStatus.
+// message loop with dialog-style keyboard navigation. A run-time error stops the timers, is shown
+// in a message box and ends the message loop with runtimeErrorStatus.
 
+#include "designed_toolkit.h"
 #include "timer_group.h"
-#include "toolkit.h"
 
 #include <windows.h>
 
@@ -16,7 +15,7 @@
 
 namespace lumora {
 
-class Win32Toolkit final : public Toolkit {
+class Win32Toolkit final : public DesignedToolkit {
 public:
     Win32Toolkit();
     // The timers on a clock of the caller's, as a test that steps time itself gives it.
@@ -25,22 +24,7 @@ public:
     Win32Toolkit(const Win32Toolkit&) = delete;
     Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
-    void load(EventHandlers& handlers) override;
     int showAndDeliverEvents() override;
-
-    void setAutoRedraw(ControlId picture, bool on) override;
-    void setVisible(ControlId picture, bool visible) override;
-    void setDrawWidth(ControlId picture, std::int16_t pixels) override;
-    float width(ControlId picture) const override;
-    float height(ControlId picture) const override;
-    Colour backColor(ControlId picture) const override;
-    void pset(ControlId picture, float x, float y, Colour colour) override;
-    std::int16_t listIndex(ControlId list) const override;
-    void setListIndex(ControlId list, std::int16_t row) override;
-    Text listRow(ControlId list, std::int16_t row) const override;
-    void selectOption(ControlId option) override;
-    void setText(ControlId textBox, TextView text) override;
-    void setEnabled(ControlId timer, bool enabled) override;
 
     // The windows, for tests that act on them as a user would. control() throws RuntimeError
     // (absent element) for a timer or an absent control.
@@ -50,6 +34,16 @@ public:
     bool enabled(ControlId timer) const;
 
 private:
+    void showVisible(std::size_t position, bool visible) override;
+    void keepDrawing(std::size_t position, bool on) override;
+    void setDotDiameter(std::size_t position, int pixels) override;
+    void drawDot(std::size_t position, float x, float y, Colour colour) override;
+    void showRow(std::size_t position, int row) override;
+    void showChecked(std::size_t position, bool checked) override;
+    void showText(std::size_t position, TextView text) override;
+    void runTimer(std::size_t position, bool running) override;
+    void fail(const RuntimeError& error) override;
+
     struct Window;
     std::unique_ptr<Window> window_;
 };

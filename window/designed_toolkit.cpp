@@ -1,0 +1,121 @@
+#include "designed_toolkit.h"
+
+#include "runtime_error.h"
+
+namespace lumora {
+namespace {
+
+ControlId idOf(std::size_t position) {
+    const ControlDesign& design = controlDesigns()[position];
+    return {design.name, design.index};
+}
+
+} // namespace
+
+DesignedToolkit::DesignedToolkit()
+    : rows_(controlDesigns().size(), -1), chosen_(controlDesigns().size(), false) {}
+
+void DesignedToolkit::load(EventHandlers& handlers) {
+    events_.load(handlers);
+}
+
+void DesignedToolkit::setAutoRedraw(ControlId picture, bool on) {
+    keepDrawing(designPosition(picture, ControlKind::PictureBox), on);
+}
+
+void DesignedToolkit::setVisible(ControlId picture, bool visible) {
+    showVisible(designPosition(picture, ControlKind::PictureBox), visible);
+}
+
+void DesignedToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
+    const std::size_t position = designPosition(picture, ControlKind::PictureBox);
+    if (pixels < 1) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    setDotDiameter(position, pixels);
+}
+
+float DesignedToolkit::width(ControlId picture) const {
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
+}
+
+float DesignedToolkit::height(ControlId picture) const {
+    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
+}
+
+Colour DesignedToolkit::backColor(ControlId picture) const {
+    return controlDesign(picture, ControlKind::PictureBox)
+        .background.value_or(windowDesign().background);
+}
+
+void DesignedToolkit::pset(ControlId picture, float x, float y, Colour colour) {
+    drawDot(designPosition(picture, ControlKind::PictureBox), x, y, colour);
+}
+
+std::int16_t DesignedToolkit::listIndex(ControlId list) const {
+    return static_cast<std::int16_t>(rows_[designPosition(list, ControlKind::ListBox)]);
+}
+
+void DesignedToolkit::setListIndex(ControlId list, std::int16_t row) {
+    const std::size_t position = designPosition(list, ControlKind::ListBox);
+    if (row < -1 || row >= static_cast<int>(controlDesigns()[position].rows.size())) {
+        throw RuntimeError::invalidPropertyValue();
+    }
+    if (rows_[position] == row) {
+        return;
+    }
+    rows_[position] = row;
+    showRow(position, row);
+    events_.programClick(list);
+}
+
+Text DesignedToolkit::listRow(ControlId list, std::int16_t row) const {
+    return designRow(list, row);
+}
+
+void DesignedToolkit::selectOption(ControlId option) {
+    choose(designPosition(option, ControlKind::OptionButton));
+    events_.programClick(option);
+}
+
+void DesignedToolkit::setText(ControlId textBox, TextView text) {
+    showText(designPosition(textBox, ControlKind::TextBox), text);
+}
+
+void DesignedToolkit::setEnabled(ControlId timer, bool enabled) {
+    runTimer(designPosition(timer, ControlKind::Timer), enabled);
+}
+
+void DesignedToolkit::userChoseRow(std::size_t position, int row) {
+    if (row == rows_[position]) {
+        return;
+    }
+    rows_[position] = row;
+    events_.userClick(idOf(position));
+}
+
+void DesignedToolkit::userChoseOption(std::size_t position) {
+    if (chosen_[position]) {
+        return;
+    }
+    choose(position);
+    events_.userClick(idOf(position));
+}
+
+void DesignedToolkit::timerTicked(std::size_t position) {
+    events_.timer(controlDesigns()[position].name);
+}
+
+// Chooses an option button and no other of its frame.
+void DesignedToolkit::choose(std::size_t option) {
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (designs[position].kind == ControlKind::OptionButton &&
+            designs[position].container == designs[option].container) {
+            chosen_[position] = position == option;
+            showChecked(position, position == option);
+        }
+    }
+}
+
+} // namespace lumora

@@ -1,0 +1,70 @@
+#pragma once
+
+// The contract carried out once, from the design table, for every toolkit on screen: what each
+// operation checks and throws, which writes change nothing, the Click raised inside a program
+// write and once for a user's new choice, one chosen option per frame, the sizes and colours the
+// design gives, and the delivery of events (event_dispatch.h). A toolkit derives from it and
+// supplies only what is native to it: showing a row, a check mark, a dot, a text, running a timer,
+// and reporting a run-time error; it reports the user's choices and its timers' ticks back here.
+
+#include "event_dispatch.h"
+#include "toolkit.h"
+#include "window_design.h"
+
+#include <vector>
+
+namespace lumora {
+
+class DesignedToolkit : public Toolkit {
+public:
+    void load(EventHandlers& handlers) final;
+
+    void setAutoRedraw(ControlId picture, bool on) final;
+    void setVisible(ControlId picture, bool visible) final;
+    void setDrawWidth(ControlId picture, std::int16_t pixels) final;
+    float width(ControlId picture) const final;
+    float height(ControlId picture) const final;
+    Colour backColor(ControlId picture) const final;
+    void pset(ControlId picture, float x, float y, Colour colour) final;
+    std::int16_t listIndex(ControlId list) const final;
+    void setListIndex(ControlId list, std::int16_t row) final;
+    Text listRow(ControlId list, std::int16_t row) const final;
+    void selectOption(ControlId option) final;
+    void setText(ControlId textBox, TextView text) final;
+    void setEnabled(ControlId timer, bool enabled) final;
+
+protected:
+    DesignedToolkit();
+    ~DesignedToolkit() override = default;
+
+    // What the platform reports: a user's choice of a row or an option button (the chosen one
+    // again raises nothing), and a timer's tick.
+    void userChoseRow(std::size_t position, int row);
+    void userChoseOption(std::size_t position);
+    void timerTicked(std::size_t position);
+    // Whether a run-time error has ended the program.
+    bool failed() const { return events_.failed(); }
+
+private:
+    // What the platform does, for the control at `position` in the design table. None raises an
+    // event; dots are placed in twips from the box's inner corner.
+    virtual void showVisible(std::size_t position, bool visible) = 0;
+    virtual void keepDrawing(std::size_t position, bool on) = 0;
+    virtual void setDotDiameter(std::size_t position, int pixels) = 0;
+    virtual void drawDot(std::size_t position, float x, float y, Colour colour) = 0;
+    virtual void showRow(std::size_t position, int row) = 0;
+    virtual void showChecked(std::size_t position, bool checked) = 0;
+    virtual void showText(std::size_t position, TextView text) = 0;
+    virtual void runTimer(std::size_t position, bool running) = 0;
+    // A run-time error left a handler: stop the timers and report it; no event follows.
+    virtual void fail(const RuntimeError& error) = 0;
+
+    void choose(std::size_t option);
+
+    EventDispatch events_{[this](const RuntimeError& error) { fail(error); }};
+    // Per control of the design: a list's chosen row, whether an option button is chosen.
+    std::vector<int> rows_;
+    std::vector<bool> chosen_;
+};
+
+} // namespace lumora
