@@ -30,134 +30,81 @@ MemoryToolkit::MemoryToolkit() {
     }
 }
 
-void MemoryToolkit::load(EventHandlers& handlers) {
-    handlers_ = &handlers;
-    handlers_->load();
-}
-
 int MemoryToolkit::showAndDeliverEvents() {
     shown_ = true;
-    return 0;
-}
-
-MemoryToolkit::ControlState& MemoryToolkit::state(ControlId id, ControlKind kind) {
-    return states_[designPosition(id, kind)];
+    return failed() ? runtimeErrorStatus : 0;
 }
 
 const MemoryToolkit::ControlState& MemoryToolkit::state(ControlId id, ControlKind kind) const {
     return states_[designPosition(id, kind)];
 }
 
-void MemoryToolkit::record(ControlId id, std::string property, std::string value) {
-    writes_.push_back({controlName(id), std::move(property), std::move(value)});
+void MemoryToolkit::record(std::size_t position, std::string property, std::string value) {
+    const ControlDesign& design = controlDesigns()[position];
+    writes_.push_back(
+        {controlName({design.name, design.index}), std::move(property), std::move(value)});
 }
 
-void MemoryToolkit::raiseClick(ControlId id) {
-    if (handlers_ != nullptr) {
-        handlers_->click(id.name, id.index);
-    }
-}
-
-void MemoryToolkit::setAutoRedraw(ControlId picture, bool on) {
-    state(picture, ControlKind::PictureBox).autoRedraw = on;
-    record(picture, "AutoRedraw", boolText(on));
-}
-
-void MemoryToolkit::setVisible(ControlId picture, bool visible) {
-    ControlState& box = state(picture, ControlKind::PictureBox);
+void MemoryToolkit::showVisible(std::size_t position, bool visible) {
+    ControlState& box = states_[position];
     box.visible = visible;
     if (!visible && !box.autoRedraw) {
         box.dots.clear(); // without a persistent image, hiding loses the drawing
     }
-    record(picture, "Visible", boolText(visible));
+    record(position, "Visible", boolText(visible));
 }
 
-void MemoryToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    if (pixels < 1) {
-        throw RuntimeError::invalidPropertyValue();
-    }
-    state(picture, ControlKind::PictureBox).drawWidth = pixels;
-    record(picture, "DrawWidth", std::to_string(pixels));
+void MemoryToolkit::keepDrawing(std::size_t position, bool on) {
+    states_[position].autoRedraw = on;
+    record(position, "AutoRedraw", boolText(on));
 }
 
-float MemoryToolkit::width(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.width);
+void MemoryToolkit::setDotDiameter(std::size_t position, int pixels) {
+    states_[position].drawWidth = static_cast<std::int16_t>(pixels);
+    record(position, "DrawWidth", std::to_string(pixels));
 }
 
-float MemoryToolkit::height(ControlId picture) const {
-    return static_cast<float>(controlDesign(picture, ControlKind::PictureBox).bounds.height);
-}
-
-Colour MemoryToolkit::backColor(ControlId picture) const {
-    return controlDesigns()[designPosition(picture, ControlKind::PictureBox)].background.value_or(
-        windowDesign().background);
-}
-
-void MemoryToolkit::pset(ControlId picture, float x, float y, Colour colour) {
-    ControlState& box = state(picture, ControlKind::PictureBox);
+void MemoryToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
+    ControlState& box = states_[position];
     box.dots.push_back({x, y, colour, box.drawWidth});
     std::ostringstream value;
     value << '(' << x << ", " << y << ") " << colourText(colour);
-    record(picture, "PSet", value.str());
+    record(position, "PSet", value.str());
 }
 
-std::int16_t MemoryToolkit::listIndex(ControlId list) const {
-    return state(list, ControlKind::ListBox).listIndex;
+void MemoryToolkit::showRow(std::size_t position, int row) {
+    record(position, "ListIndex", std::to_string(row));
 }
 
-void MemoryToolkit::setListIndex(ControlId list, std::int16_t row) {
-    const std::size_t position = designPosition(list, ControlKind::ListBox);
-    if (row < -1 || row >= static_cast<std::int16_t>(controlDesigns()[position].rows.size())) {
-        throw RuntimeError::invalidPropertyValue();
+void MemoryToolkit::showChecked(std::size_t position, bool checked) {
+    states_[position].selected = checked;
+    if (checked) {
+        record(position, "Value", boolText(true));
     }
-    record(list, "ListIndex", std::to_string(row));
-    ControlState& box = states_[position];
-    if (box.listIndex == row) {
-        return;
+}
+
+void MemoryToolkit::showText(std::size_t position, TextView text) {
+    states_[position].text = Text(text);
+    record(position, "Text", toUtf8(text));
+}
+
+void MemoryToolkit::runTimer(std::size_t position, bool running) {
+    states_[position].enabled = running;
+    record(position, "Enabled", boolText(running));
+}
+
+void MemoryToolkit::fail(const RuntimeError& error) {
+    for (ControlState& control : states_) {
+        control.enabled = false; // only timers are ever enabled
     }
-    box.listIndex = row;
-    raiseClick(list);
-}
-
-Text MemoryToolkit::listRow(ControlId list, std::int16_t row) const {
-    return designRow(list, row);
-}
-
-void MemoryToolkit::select(ControlId option) {
-    const std::string_view frame =
-        controlDesigns()[designPosition(option, ControlKind::OptionButton)].container;
-    const auto designs = controlDesigns();
-    for (std::size_t i = 0; i < designs.size(); ++i) {
-        if (designs[i].kind == ControlKind::OptionButton && designs[i].container == frame) {
-            states_[i].selected = false;
-        }
-    }
-    state(option, ControlKind::OptionButton).selected = true;
-}
-
-void MemoryToolkit::selectOption(ControlId option) {
-    select(option);
-    record(option, "Value", boolText(true));
-    raiseClick(option);
-}
-
-void MemoryToolkit::setText(ControlId textBox, TextView text) {
-    state(textBox, ControlKind::TextBox).text = Text(text);
-    record(textBox, "Text", toUtf8(text));
-}
-
-void MemoryToolkit::setEnabled(ControlId timer, bool enabled) {
-    state(timer, ControlKind::Timer).enabled = enabled;
-    record(timer, "Enabled", boolText(enabled));
+    throw error;
 }
 
 bool MemoryToolkit::tick(std::string_view timerName) {
     if (!isEnabled({timerName})) {
         return false;
     }
-    if (handlers_ != nullptr) {
-        handlers_->timer(timerName);
-    }
+    timerTicked(designPosition({timerName}, ControlKind::Timer));
     return true;
 }
 
@@ -166,12 +113,10 @@ bool MemoryToolkit::chooseRow(ControlId list, std::int16_t row) {
     if (row < 0 || static_cast<std::size_t>(row) >= controlDesigns()[position].rows.size()) {
         throw RuntimeError::invalidPropertyValue(); // a user can only choose a row that is there
     }
-    ControlState& box = states_[position];
-    if (box.listIndex == row) {
+    if (listIndex(list) == row) {
         return false;
     }
-    box.listIndex = row;
-    raiseClick(list);
+    userChoseRow(position, row);
     return true;
 }
 
@@ -179,8 +124,7 @@ bool MemoryToolkit::clickOption(ControlId option) {
     if (isSelected(option)) {
         return false;
     }
-    select(option);
-    raiseClick(option);
+    userChoseOption(designPosition(option, ControlKind::OptionButton));
     return true;
 }
 

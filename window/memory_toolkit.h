@@ -1,12 +1,12 @@
 #pragma once
 
-// A toolkit with no screen: it keeps every control's state in memory, records each write the
-// program makes in order, and lets a test act as the user and the clock. Clicks and ticks run
-// the handlers synchronously, so a test drives the whole program with no event loop and no
-// sleeps. Run-time errors propagate to the caller instead of ending the process.
+// A toolkit with no screen: the contract's own core over natives that keep every control's state
+// in memory and record each write that reaches the window, in order; a test acts as the user and
+// the clock. Clicks and ticks run the handlers synchronously, so a test drives the whole program
+// with no event loop and no sleeps. A run-time error ends the program as on screen, and is then
+// thrown on to the test instead of being reported.
 
-#include "toolkit.h"
-#include "window_design.h"
+#include "designed_toolkit.h"
 
 #include <string>
 #include <vector>
@@ -28,27 +28,13 @@ struct Dot {
     bool operator==(const Dot&) const = default;
 };
 
-class MemoryToolkit final : public Toolkit {
+class MemoryToolkit final : public DesignedToolkit {
 public:
     MemoryToolkit();
 
-    void load(EventHandlers& handlers) override;
-    // Marks the window shown and returns 0 at once: no user is there to deliver events.
+    // Marks the window shown and returns at once, no user being there to deliver events: 0, or
+    // runtimeErrorStatus once a run-time error has ended the program.
     int showAndDeliverEvents() override;
-
-    void setAutoRedraw(ControlId picture, bool on) override;
-    void setVisible(ControlId picture, bool visible) override;
-    void setDrawWidth(ControlId picture, std::int16_t pixels) override;
-    float width(ControlId picture) const override;
-    float height(ControlId picture) const override;
-    Colour backColor(ControlId picture) const override;
-    void pset(ControlId picture, float x, float y, Colour colour) override;
-    std::int16_t listIndex(ControlId list) const override;
-    void setListIndex(ControlId list, std::int16_t row) override;
-    Text listRow(ControlId list, std::int16_t row) const override;
-    void selectOption(ControlId option) override;
-    void setText(ControlId textBox, TextView text) override;
-    void setEnabled(ControlId timer, bool enabled) override;
 
     // The clock and the user. Each returns whether an event was delivered: a disabled timer
     // does not fire, and choosing the selected row or option again raises no Click.
@@ -75,23 +61,27 @@ private:
         bool visible = true;
         bool autoRedraw = false;
         std::int16_t drawWidth = 1;
-        std::int16_t listIndex = -1;
         bool selected = false;
         bool enabled = false;
         Text text;
         std::vector<Dot> dots;
     };
 
-    ControlState& state(ControlId id, ControlKind kind);
+    void showVisible(std::size_t position, bool visible) override;
+    void keepDrawing(std::size_t position, bool on) override;
+    void setDotDiameter(std::size_t position, int pixels) override;
+    void drawDot(std::size_t position, float x, float y, Colour colour) override;
+    void showRow(std::size_t position, int row) override;
+    void showChecked(std::size_t position, bool checked) override;
+    void showText(std::size_t position, TextView text) override;
+    void runTimer(std::size_t position, bool running) override;
+    void fail(const RuntimeError& error) override;
+
     const ControlState& state(ControlId id, ControlKind kind) const;
-    void record(ControlId id, std::string property, std::string value);
-    void select(ControlId option);
-    // Events reach the handlers once load() has bound them.
-    void raiseClick(ControlId id);
+    void record(std::size_t position, std::string property, std::string value);
 
     std::vector<ControlState> states_; // one per entry of controlDesigns()
     std::vector<PropertyWrite> writes_;
-    EventHandlers* handlers_ = nullptr;
     bool shown_ = false;
 };
 

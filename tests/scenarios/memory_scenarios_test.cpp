@@ -25,8 +25,12 @@ public:
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
-            for (const std::string_view timer : timers()) {
-                ui_.tick(timer);
+            try {
+                for (const std::string_view timer : timers()) {
+                    ui_.tick(timer);
+                }
+            } catch (const RuntimeError&) {
+                // The program has ended, and the toolkit hands the error on to its caller.
             }
             break;
         case Action::ChooseRow:

@@ -162,9 +162,7 @@ std::vector<Scenario> buildScenarios() {
                      // The dot drawn last, drawn again: it must show, the hide having lost it.
                      {.action = Action::WritePSet, .control = lamp(3), .colour = 0xFF0000}}},
         {"a run-time error reports, stops the timers and ends the program",
-         std::vector{tick(), {.action = Action::FailNextEvent}, tick(), tick(), tick(), close()},
-         {Platform::Memory},
-         "the in-memory toolkit hands run-time errors to its caller"},
+         std::vector{tick(), {.action = Action::FailNextEvent}, tick(), tick(), tick(), close()}},
         {"closing ends with status 0", std::vector{tick(), tick(), close()}},
     };
 }
