@@ -3,33 +3,10 @@
 #include <cmath>
 
 namespace lumora {
-namespace {
-
-constexpr wchar_t className[] = L"LumoraPictureBox";
-
-PictureBox* boxOf(HWND window) {
-    return reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-} // namespace
-
-void PictureBox::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &PictureBox::procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = className;
-    RegisterClassExW(&windowClass);
-}
-
 PictureBox::PictureBox(HWND parent, COLORREF background, bool visible)
     : background_(background), backgroundBrush_(CreateSolidBrush(background)) {
-    window_.reset(CreateWindowExW(
-        0, className, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), 0, 0, 0, 0,
-        parent, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-        nullptr));
-    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.reset(create(L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), parent,
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE))));
 }
 
 HDC PictureBox::drawingDc() {
@@ -79,28 +56,19 @@ void PictureBox::paint(HDC dc) const {
     }
 }
 
-LRESULT CALLBACK PictureBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PictureBox* box = boxOf(window);
+LRESULT PictureBox::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // paint covers every pixel
-    case WM_PAINT:
-        if (box != nullptr) {
-            PAINTSTRUCT ps;
-            box->paint(BeginPaint(window, &ps));
-            EndPaint(window, &ps);
-            return 0;
-        }
-        break;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        paint(BeginPaint(window, &ps));
+        EndPaint(window, &ps);
+        return 0;
+    }
     case WM_PRINTCLIENT:
-        if (box != nullptr) {
-            box->paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        break;
+        paint(reinterpret_cast<HDC>(wParam));
+        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

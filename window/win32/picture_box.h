@@ -4,16 +4,17 @@
 // showing a drawing that dots are put into. With AutoRedraw on, the drawing persists while the
 // box is hidden and shows again with it; with it off, hiding the box loses the drawing.
 
+#include "base_window.h"
 #include "win32_handles.h"
 
 namespace lumora {
 
-class PictureBox {
+class PictureBox : public BaseWindow<PictureBox> {
 public:
-    // Registers the window class once per process.
-    static void registerClass(HINSTANCE instance);
+    static constexpr wchar_t className[] = L"LumoraPictureBox";
 
     PictureBox(HWND parent, COLORREF background, bool visible);
+    ~PictureBox() { detach(window_.get()); }
     PictureBox(const PictureBox&) = delete;
     PictureBox& operator=(const PictureBox&) = delete;
 
@@ -28,8 +29,9 @@ public:
     // The box's size changed (a new DPI): the drawing starts afresh at the new size.
     void resized() { forgetDrawing(); }
 
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc) const;
     // The drawing, made at the box's size with its background on first use.
     HDC drawingDc();

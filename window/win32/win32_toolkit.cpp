@@ -1,5 +1,6 @@
 #include "win32_toolkit.h"
 
+#include "base_window.h"
 #include "picture_box.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
@@ -20,7 +21,6 @@
 namespace lumora {
 namespace {
 
-constexpr wchar_t windowClassName[] = L"LumoraWindow";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed, no min or max
 constexpr DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS;
 
@@ -84,16 +84,56 @@ struct Control {
     std::size_t timer = 0; // timers: its number in the window's timer group
 };
 
+// The design's font at one DPI, in each style a control of the design asks for.
+class DesignFonts {
+public:
+    explicit DesignFonts(int dpi) : dpi_(dpi) {}
+
+    HFONT font(bool bold, bool italic) {
+        GdiObject<HFONT>& owned = fonts_[(bold ? 2 : 0) + (italic ? 1 : 0)];
+        if (!owned) {
+            const WindowDesign& design = windowDesign();
+            const std::wstring family(design.fontFamily.begin(), design.fontFamily.end());
+            owned.reset(CreateFontW(-MulDiv(design.fontPoints, dpi_, 72), 0, 0, 0,
+                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                                    RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_ROMAN, family.c_str()));
+        }
+        return owned.get();
+    }
+
+private:
+    int dpi_;
+    GdiObject<HFONT> fonts_[4];
+};
+
+// One solid brush per colour, made on first use.
+class Brushes {
+public:
+    HBRUSH of(Colour colour) {
+        GdiObject<HBRUSH>& owned = brushes_[colour];
+        if (!owned) {
+            owned.reset(CreateSolidBrush(colorRef(colour)));
+        }
+        return owned.get();
+    }
+
+private:
+    std::map<Colour, GdiObject<HBRUSH>> brushes_;
+};
+
 } // namespace
 
-struct Win32Toolkit::Window {
+// The main window: its controls made and laid out from the design at its DPI, and its messages.
+struct Win32Toolkit::Window : BaseWindow<Window> {
+    static constexpr wchar_t className[] = L"LumoraWindow";
+
     Win32Toolkit& owner;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = 96;
     std::vector<Control> controls; // one per entry of controlDesigns()
-    std::map<Colour, GdiObject<HBRUSH>> brushes;
-    GdiObject<HFONT> font;
-    GdiObject<HFONT> tickerFont;
+    Brushes brushes;
+    std::optional<DesignFonts> fonts;
     // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
     Icon bigIcon;
     Icon smallIcon;
@@ -104,67 +144,41 @@ struct Win32Toolkit::Window {
 
     Window(Win32Toolkit& owner, TimerGroup::Clock clock);
     // Destroyed by its owner rather than closed by the user, the window ends no message loop.
-    ~Window() { SetWindowLongPtrW(main.get(), GWLP_USERDATA, 0); }
+    ~Window() { detach(main.get()); }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
-    HBRUSH brush(Colour colour);
     Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
-    void create(std::size_t position);
+    void makeControl(std::size_t position);
     void layout();
     void orderFocus() const;
     // Sets the one platform timer for the earliest deadline of the enabled timers, or kills it.
     void arm();
     void fail(const RuntimeError& error);
 
-    static Window* of(HWND window) {
-        return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static void onCommand(HWND hwnd, int id, HWND control, UINT code);
-    static void onTimer(HWND hwnd, UINT id);
-    static HBRUSH onControlColour(HWND hwnd, HDC dc, HWND control, int type);
-    static BOOL onEraseBackground(HWND hwnd, HDC dc);
-    static void onDestroy(HWND hwnd);
+    LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(HWND hwnd, int id, HWND control, UINT code);
+    void onTimer(HWND hwnd, UINT id);
+    HBRUSH onControlColour(HWND hwnd, HDC dc, HWND control, int type);
+    BOOL onEraseBackground(HWND hwnd, HDC dc);
+    void onDpiChanged(HWND hwnd, int dpi, const RECT& suggested);
+    void onDestroy(HWND hwnd);
 };
 
 Win32Toolkit::Window::Window(Win32Toolkit& owner, TimerGroup::Clock clock)
     : owner(owner), timers(std::move(clock)) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
-    WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, windowClassName, &windowClass)) {
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &Window::procedure;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = windowClassName;
-        RegisterClassExW(&windowClass);
-        PictureBox::registerClass(instance);
-    }
-
-    const WindowDesign& design = windowDesign();
-    main.reset(CreateWindowExW(0, windowClassName, wideText(design.caption).c_str(), windowStyle,
-                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance,
-                               nullptr));
-    SetWindowLongPtrW(main.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    main.reset(create(wideText(windowDesign().caption).c_str(), windowStyle, nullptr, instance));
     dpi = dpiOf(main.get());
     controls.resize(controlDesigns().size());
     for (std::size_t position = 0; position < controls.size(); ++position) {
-        create(position);
+        makeControl(position);
     }
     layout();
     orderFocus();
 }
 
-HBRUSH Win32Toolkit::Window::brush(Colour colour) {
-    auto& owned = brushes[colour];
-    if (!owned) {
-        owned.reset(CreateSolidBrush(colorRef(colour)));
-    }
-    return owned.get();
-}
-
-void Win32Toolkit::Window::create(std::size_t position) {
+void Win32Toolkit::Window::makeControl(std::size_t position) {
     const ControlDesign& design = controlDesigns()[position];
     Control& control = controls[position];
     DWORD style = childStyle | (design.visible ? WS_VISIBLE : 0);
@@ -243,14 +257,7 @@ void Win32Toolkit::Window::layout() {
     SetWindowPos(main.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const auto makeFont = [this, &design](bool bold, bool italic) {
-        return GdiObject<HFONT>(CreateFontW(
-            -MulDiv(design.fontPoints, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE,
-            FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-            DEFAULT_PITCH | FF_ROMAN, wideText(U"Times New Roman").c_str()));
-    };
-    font = makeFont(false, false);
-    tickerFont = makeFont(true, true);
+    fonts.emplace(dpi);
 
     const auto loadIcon = [this](int metric) {
         const int size = systemMetric(metric, dpi);
@@ -281,8 +288,9 @@ void Win32Toolkit::Window::layout() {
         if (controls[position].picture) {
             controls[position].picture->resized();
         } else {
-            const HFONT chosen = control.bold || control.italic ? tickerFont.get() : font.get();
-            SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+            SendMessageW(handle, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(fonts->font(control.bold, control.italic)),
+                         FALSE);
         }
     }
     InvalidateRect(main.get(), nullptr, TRUE);
@@ -349,75 +357,73 @@ void Win32Toolkit::Window::fail(const RuntimeError& error) {
     PostQuitMessage(runtimeErrorStatus);
 }
 
-void Win32Toolkit::Window::onCommand(HWND hwnd, int id, HWND, UINT code) {
-    Window* self = of(hwnd);
+void Win32Toolkit::Window::onCommand(HWND, int id, HWND, UINT code) {
     const auto designs = controlDesigns();
     const std::size_t position = static_cast<std::size_t>(id) - 1;
-    if (self == nullptr || position >= designs.size()) {
+    if (position >= designs.size()) {
         return;
     }
     const ControlKind kind = designs[position].kind;
     if (kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
-        const int row = ListBox_GetCurSel(self->controls[position].handle);
+        const int row = ListBox_GetCurSel(controls[position].handle);
         if (row != LB_ERR) {
-            self->owner.userChoseRow(position, row);
+            owner.userChoseRow(position, row);
         }
     } else if (kind == ControlKind::OptionButton && code == BN_CLICKED) {
-        self->owner.userChoseOption(position);
+        owner.userChoseOption(position);
     }
 }
 
-void Win32Toolkit::Window::onTimer(HWND hwnd, UINT id) {
-    Window* self = of(hwnd);
-    if (self == nullptr || id != clockTimer) {
+void Win32Toolkit::Window::onTimer(HWND, UINT id) {
+    if (id != clockTimer) {
         return;
     }
-    self->timers.wake();
-    if (!self->owner.failed()) {
-        self->arm();
+    timers.wake();
+    if (!owner.failed()) {
+        arm();
     }
 }
 
-HBRUSH Win32Toolkit::Window::onControlColour(HWND hwnd, HDC dc, HWND child, int) {
-    Window* self = of(hwnd);
+// The colour of a control the design colours, or none for the system's own.
+HBRUSH Win32Toolkit::Window::onControlColour(HWND, HDC dc, HWND child, int) {
     const auto id = static_cast<std::size_t>(GetDlgCtrlID(child));
     const auto designs = controlDesigns();
-    if (self == nullptr || id == 0 || id > designs.size() || !designs[id - 1].background) {
+    if (id == 0 || id > designs.size() || !designs[id - 1].background) {
         return nullptr;
     }
     const Colour colour = *designs[id - 1].background;
     SetBkColor(dc, colorRef(colour));
-    return self->brush(colour);
+    return brushes.of(colour);
 }
 
 BOOL Win32Toolkit::Window::onEraseBackground(HWND hwnd, HDC dc) {
-    Window* self = of(hwnd);
-    if (self == nullptr) {
-        return FALSE;
-    }
     RECT area{};
     GetClientRect(hwnd, &area);
-    FillRect(dc, &area, self->brush(windowDesign().background));
+    FillRect(dc, &area, brushes.of(windowDesign().background));
     // A group box draws only its border and caption; its inside is the window's to fill.
     const auto designs = controlDesigns();
     for (std::size_t position = 0; position < designs.size(); ++position) {
         if (designs[position].kind == ControlKind::Frame && designs[position].background) {
-            const PixelRect r = pixelRect(designs[position].bounds, self->dpi);
+            const PixelRect r = pixelRect(designs[position].bounds, dpi);
             const RECT frame{r.left, r.top, r.left + r.width, r.top + r.height};
-            FillRect(dc, &frame, self->brush(*designs[position].background));
+            FillRect(dc, &frame, brushes.of(*designs[position].background));
         }
     }
     return TRUE;
 }
 
-void Win32Toolkit::Window::onDestroy(HWND hwnd) {
-    if (of(hwnd) != nullptr) {
-        PostQuitMessage(0); // the user closed the window: the program ends
-    }
+void Win32Toolkit::Window::onDpiChanged(HWND hwnd, int newDpi, const RECT& suggested) {
+    dpi = newDpi;
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
 }
 
-LRESULT CALLBACK Win32Toolkit::Window::procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
+void Win32Toolkit::Window::onDestroy(HWND) {
+    PostQuitMessage(0); // the user closed the window: the program ends
+}
+
+LRESULT Win32Toolkit::Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         HANDLE_MSG(hwnd, WM_COMMAND, onCommand);
         HANDLE_MSG(hwnd, WM_TIMER, onTimer);
@@ -432,15 +438,8 @@ LRESULT CALLBACK Win32Toolkit::Window::procedure(HWND hwnd, UINT message, WPARAM
         }
         break;
     case WM_DPICHANGED:
-        if (Window* self = of(hwnd)) {
-            self->dpi = HIWORD(wParam);
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            self->layout();
-            return 0;
-        }
-        break;
+        onDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
