@@ -48,7 +48,7 @@ void configureApplication() {
         icon.addPixmap(QPixmap::fromImage(iconImage(size)));
     }
     QApplication::setWindowIcon(icon);
-    QAccessible::installFactory(&PictureBox::accessibleInterface);
+    QAccessible::installFactory(&qt::PictureBox::accessibleInterface);
 }
 
 } // namespace lumora

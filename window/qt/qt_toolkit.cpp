@@ -125,9 +125,9 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
             widget = panel;
             break;
         }
-        auto* edit = new TickerBox(qText(design.text), parent);
+        auto* edit = new qt::TickerBox(qText(design.text), parent);
         // Its text changes every tick; its frame never does.
-        auto* style = new CachedPanelStyle;
+        auto* style = new qt::CachedPanelStyle;
         style->setParent(edit);
         edit->setStyle(style);
         edit->setReadOnly(design.readOnly);
@@ -179,8 +179,8 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         break;
     }
     case ControlKind::PictureBox: {
-        widget =
-            new PictureBox(qColour(design.background.value_or(windowDesign().background)), parent);
+        widget = new qt::PictureBox(qColour(design.background.value_or(windowDesign().background)),
+                                    parent);
         widget->setFocusPolicy(Qt::NoFocus);
         break;
     }
@@ -284,20 +284,20 @@ int QtToolkit::showAndDeliverEvents() {
 }
 
 void QtToolkit::showVisible(std::size_t position, bool visible) {
-    widgets_->at<PictureBox>(position)->setVisible(visible);
+    widgets_->at<qt::PictureBox>(position)->setVisible(visible);
 }
 
 void QtToolkit::keepDrawing(std::size_t position, bool on) {
-    widgets_->at<PictureBox>(position)->setAutoRedraw(on);
+    widgets_->at<qt::PictureBox>(position)->setAutoRedraw(on);
 }
 
 void QtToolkit::setDotDiameter(std::size_t position, int pixels) {
-    widgets_->at<PictureBox>(position)->setDrawWidth(pixels);
+    widgets_->at<qt::PictureBox>(position)->setDrawWidth(pixels);
 }
 
 void QtToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
-    widgets_->at<PictureBox>(position)->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel),
-                                                qColour(colour));
+    widgets_->at<qt::PictureBox>(position)->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel),
+                                                    qColour(colour));
 }
 
 void QtToolkit::showRow(std::size_t position, int row) {

@@ -43,7 +43,7 @@ void placeAndFill(val& element, const TwipRect& bounds, std::optional<Colour> co
     std::string style = "left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
                         ";height:" + px(r.height);
     if (colour) {
-        style += ";background-color:" + cssColour(*colour);
+        style += ";background-color:" + web::cssColour(*colour);
     }
     element["style"].set("cssText", style);
 }
@@ -89,7 +89,7 @@ struct WebToolkit::Page {
     struct Control {
         val element = val::null(); // the control itself: input, select, textarea, canvas...
         val box = val::null();     // what is placed: the element, or the label round a radio
-        std::unique_ptr<PictureCanvas> picture;
+        std::unique_ptr<web::PictureCanvas> picture;
         std::size_t timer = 0; // timers: its number in `timers`
     };
 
@@ -98,7 +98,7 @@ struct WebToolkit::Page {
     WebToolkit& owner;
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
-    PageTimers timers;
+    web::PageTimers timers;
     std::shared_ptr<PageEvents> listener =
         std::make_shared<PageEvents>([this](std::size_t position) { changed(position); });
     val listenerHandle{listener};
@@ -181,7 +181,7 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
         control.element = createElement("canvas");
         control.element.set("role", std::string("img"));
         const PixelRect r = pixelRect(design.bounds, cssDpi);
-        control.picture = std::make_unique<PictureCanvas>(control.element, r.width, r.height);
+        control.picture = std::make_unique<web::PictureCanvas>(control.element, r.width, r.height);
         break;
     }
     case ControlKind::Timer:
@@ -266,7 +266,7 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
     dialog.call<void>("showModal");
 }
 
-WebToolkit::WebToolkit() : WebToolkit(&pageClock) {}
+WebToolkit::WebToolkit() : WebToolkit(&web::pageClock) {}
 
 WebToolkit::WebToolkit(TimerGroup::Clock clock)
     : page_(std::make_unique<Page>(*this, std::move(clock))) {
@@ -277,7 +277,7 @@ WebToolkit::WebToolkit(TimerGroup::Clock clock)
     window.call<void>("setAttribute", std::string("aria-label"), Text(design.caption));
     setStyle(window, "--width", px(pixels(design.innerWidth, cssDpi)));
     setStyle(window, "--height", px(pixels(design.innerHeight, cssDpi)));
-    setStyle(window, "background-color", cssColour(design.background));
+    setStyle(window, "background-color", web::cssColour(design.background));
     setStyle(window, "font-size", std::to_string(design.fontPoints) + "pt");
     // The page's own serif first: the same metrics, and on every visitor's machine.
     setStyle(window, "font-family",

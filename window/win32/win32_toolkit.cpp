@@ -19,6 +19,15 @@
 #include <vector>
 
 namespace lumora {
+
+using win32::BaseWindow;
+using win32::GdiObject;
+using win32::Icon;
+using win32::PictureBox;
+using win32::wideFromUtf8;
+using win32::wideText;
+using win32::WindowHandle;
+
 namespace {
 
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed, no min or max

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace lumora {
+namespace lumora::web {
 TimerGroup::Duration pageClock() {
     // Milliseconds, with a fraction.
     return TimerGroup::Duration(std::llround(emscripten_get_now() * 1e6));
@@ -56,4 +56,4 @@ void PageTimers::wake() {
     arm();
 }
 
-} // namespace lumora
+} // namespace lumora::web

@@ -8,7 +8,7 @@
 
 class QAccessibleInterface;
 
-namespace lumora {
+namespace lumora::qt {
 
 // A borderless box filled with its background colour, that dots are drawn into. Once drawn
 // into, the box is one opaque image of its background and its dots. With AutoRedraw on, the
@@ -51,4 +51,4 @@ private:
     int drawWidth_ = 1;
 };
 
-} // namespace lumora
+} // namespace lumora::qt

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 
-namespace lumora {
+namespace lumora::qt {
 
 void CachedPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                      QPainter* painter, const QWidget* widget) const {
@@ -28,4 +28,4 @@ void CachedPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
     painter->drawPixmap(frame->rect.topLeft(), panel_);
 }
 
-} // namespace lumora
+} // namespace lumora::qt

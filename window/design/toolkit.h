@@ -1,12 +1,16 @@
 #pragma once
 
 // How the layers meet. The window's logic (logic/) owns the state and the event handlers; it
-// reaches the window only through `Toolkit`, addressing controls by their design name and index.
-// A toolkit builds the window from the design table (window_design.h), raises the Load event,
-// shows the window and delivers events one at a time to an `EventHandlers`. Two toolkits exist:
-// the Qt one, which puts real widgets on screen, and an in-memory one, which needs no screen.
-// A run-time error (runtime_error.h) thrown by a handler ends the program through the toolkit.
+// reaches the window only through `Toolkit`, addressing controls by their design name and index,
+// and computes with the runtime's integers and texts (window/runtime/). A toolkit builds the
+// window from the design table (window_design.h, here in window/design/), raises the Load event,
+// shows the window and delivers events one at a time to an `EventHandlers`. The contract is
+// carried out once, by the core in window/core/ (DesignedToolkit); each toolkit supplies only
+// what is native to it: Qt widgets (window/qt/), Windows' own controls (window/win32/), the DOM
+// of a web page (window/web/), and state in memory for tests (window/memory/). A run-time error
+// (runtime_error.h) thrown by a handler ends the program through the toolkit.
 
+#include "control_id.h"
 #include "text_functions.h"
 
 #include <cstdint>
@@ -17,17 +21,6 @@ namespace lumora {
 
 // 24-bit RGB, 0xRRGGBB.
 using Colour = std::uint32_t;
-
-// `index` is the element of a control array, from 0; `noIndex` for a control that is no array.
-inline constexpr std::int16_t noIndex = -1;
-
-struct ControlId {
-    std::string_view name;
-    std::int16_t index = noIndex;
-};
-
-// The name as the designer writes it: "Picture1(3)", "Timer1".
-std::string controlName(ControlId id);
 
 // What the toolkit calls. Every call runs to its end before the next event is delivered; a Click
 // raised by the handler's own write to a list or option button runs inside that write.

@@ -1,4 +1,4 @@
-#include "toolkit.h"
+#include "control_id.h"
 
 namespace lumora {
 

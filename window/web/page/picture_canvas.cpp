@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <numbers>
 
-namespace lumora {
+namespace lumora::web {
 
 using emscripten::val;
 
@@ -46,4 +46,4 @@ void PictureCanvas::drawDot(double x, double y, Colour colour) {
     canvas.call<void>("fill");
 }
 
-} // namespace lumora
+} // namespace lumora::web

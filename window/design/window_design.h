@@ -3,7 +3,7 @@
 // The window `Lumora` as data: its own properties and one table of every control on it.
 // Positions and sizes are in twips (1440 to the inch, 15 to a pixel at 96 dpi), measured from
 // the top-left corner of the container's inner area; inside a frame, from the frame's own corner.
-// Both toolkits build the window from this table, and the tests read it; nothing else restates
+// Every toolkit builds the window from this table, and the tests read it; nothing else restates
 // a position, colour or text.
 
 #include "toolkit.h"

@@ -1,6 +1,6 @@
 #include "runtime_error.h"
 
-#include "toolkit.h"
+#include "control_id.h"
 
 namespace lumora {
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-namespace lumora {
+namespace lumora::win32 {
 
 template <typename Derived> class BaseWindow {
 public:
@@ -53,4 +53,4 @@ private:
     }
 };
 
-} // namespace lumora
+} // namespace lumora::win32

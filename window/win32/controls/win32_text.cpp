@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace lumora {
+namespace lumora::win32 {
 
 std::wstring wideText(std::u32string_view text) {
     std::wstring wide;
@@ -26,4 +26,4 @@ std::wstring wideFromUtf8(std::string_view text) {
     return wide;
 }
 
-} // namespace lumora
+} // namespace lumora::win32

@@ -8,7 +8,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace lumora {
+namespace lumora::win32 {
 
 struct GdiObjectRelease {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -47,4 +47,4 @@ private:
     HGDIOBJ previous_;
 };
 
-} // namespace lumora
+} // namespace lumora::win32

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace lumora {
+namespace lumora::qt {
 
 PictureBox::PictureBox(QColor background, QWidget* parent) : QWidget(parent) {
     QPalette colours = palette();
@@ -67,4 +67,4 @@ void PictureBox::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-} // namespace lumora
+} // namespace lumora::qt

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace lumora {
+namespace lumora::win32 {
 PictureBox::PictureBox(HWND parent, COLORREF background, bool visible)
     : background_(background), backgroundBrush_(CreateSolidBrush(background)) {
     window_.reset(create(L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), parent,
@@ -73,4 +73,4 @@ LRESULT PictureBox::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-} // namespace lumora
+} // namespace lumora::win32

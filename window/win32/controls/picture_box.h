@@ -7,7 +7,7 @@
 #include "base_window.h"
 #include "win32_handles.h"
 
-namespace lumora {
+namespace lumora::win32 {
 
 class PictureBox : public BaseWindow<PictureBox> {
 public:
@@ -50,4 +50,4 @@ private:
     WindowHandle window_;
 };
 
-} // namespace lumora
+} // namespace lumora::win32

@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QProxyStyle>
 
-namespace lumora {
+namespace lumora::qt {
 
 class CachedPanelStyle final : public QProxyStyle {
 public:
@@ -29,4 +29,4 @@ private:
     mutable QPixmap panel_;
 };
 
-} // namespace lumora
+} // namespace lumora::qt

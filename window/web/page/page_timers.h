@@ -6,7 +6,7 @@
 
 #include "timer_group.h"
 
-namespace lumora {
+namespace lumora::web {
 
 // The page's monotonic clock: performance.now().
 TimerGroup::Duration pageClock();
@@ -36,4 +36,4 @@ private:
     long pending_ = 0; // the browser's timeout id; 0 when none is set
 };
 
-} // namespace lumora
+} // namespace lumora::web

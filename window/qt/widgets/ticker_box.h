@@ -12,7 +12,7 @@
 
 #include <unordered_map>
 
-namespace lumora {
+namespace lumora::qt {
 
 class TickerBox final : public QLineEdit {
 public:
@@ -41,4 +41,4 @@ private:
     bool asLineEdit_ = false;
 };
 
-} // namespace lumora
+} // namespace lumora::qt

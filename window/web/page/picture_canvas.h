@@ -9,7 +9,7 @@
 
 #include <emscripten/val.h>
 
-namespace lumora {
+namespace lumora::web {
 
 class PictureCanvas {
 public:
@@ -39,4 +39,4 @@ private:
 // "#rrggbb", as CSS and the canvas take a colour.
 std::string cssColour(Colour colour);
 
-} // namespace lumora
+} // namespace lumora::web

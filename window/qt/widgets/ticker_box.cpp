@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QStyleOptionFrame>
 
-namespace lumora {
+namespace lumora::qt {
 namespace {
 
 // QLineEdit's own spacing between its contents rectangle and its text.
@@ -100,4 +100,4 @@ void TickerBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
 }
 
-} // namespace lumora
+} // namespace lumora::qt
