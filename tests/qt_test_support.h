@@ -19,6 +19,9 @@ inline QString qText(TextView text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Qt lays the window out in device-independent pixels, 96 to the inch.
+inline constexpr int twipsPerPixel = 1440 / 96;
+
 inline QRect pixelRect(const TwipRect& r) {
     return {r.left / twipsPerPixel, r.top / twipsPerPixel, r.width / twipsPerPixel,
             r.height / twipsPerPixel};

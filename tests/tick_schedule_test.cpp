@@ -100,10 +100,12 @@ TEST(TickSchedule, GoingOffEarlyIsNoTick) {
 }
 
 // Timers on one platform timer: those due together, or a moment apart, tick in one wake-up, in
-// order; a tick that stops the others leaves them unticked; none running, nothing to wait for.
+// order; a tick that stops the others leaves them unticked; after each change the platform timer
+// waits for the earliest deadline, or for nothing while none runs.
 TEST(TimerGroup, TicksWhatIsDueInOrderAskingEachInTurn) {
     Duration now = 0ns;
-    TimerGroup group([&] { return now; });
+    std::optional<Duration> waiting = 0ns;
+    TimerGroup group([&] { return now; }, [&](std::optional<Duration> delay) { waiting = delay; });
     std::string ticked;
     const std::size_t first = group.add(interval, [&] { ticked += 'a'; });
     const std::size_t second = group.add(interval, [&] {
@@ -116,20 +118,24 @@ TEST(TimerGroup, TicksWhatIsDueInOrderAskingEachInTurn) {
     now = 1ms;
     group.start(first);
     group.start(third);
-    EXPECT_EQ(group.delay(), 199ms);
+    EXPECT_EQ(waiting, 199ms);
 
     now = 199ms; // the second is due, the others a moment later
     group.wake();
     EXPECT_EQ(ticked, "ab");
     EXPECT_FALSE(group.running(first) || group.running(second) || group.running(third));
-    EXPECT_EQ(group.delay(), std::nullopt);
+    EXPECT_EQ(waiting, std::nullopt);
 
     group.start(first);
+    now = 250ms;
     group.start(first); // already running: keeps its rhythm
+    EXPECT_EQ(waiting, 200ms);
     now = 300ms;
     group.wake();
     EXPECT_EQ(ticked, "ab");
-    EXPECT_EQ(group.delay(), 99ms);
+    EXPECT_EQ(waiting, 99ms);
+    group.setRunning(first, false);
+    EXPECT_EQ(waiting, std::nullopt);
 }
 
 } // namespace

@@ -2,6 +2,10 @@
 
 #include "runtime_error.h"
 
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
 namespace lumora {
 namespace {
 
@@ -13,26 +17,39 @@ ControlId idOf(std::size_t position) {
 } // namespace
 
 DesignedToolkit::DesignedToolkit()
-    : rows_(controlDesigns().size(), -1), chosen_(controlDesigns().size(), false) {}
+    : rows_(controlDesigns().size(), -1), chosen_(controlDesigns().size(), false),
+      pictures_(controlDesigns().size(), nullptr) {}
+
+void DesignedToolkit::attachPicture(std::size_t position, PictureSurface& surface) {
+    assert(controlDesigns()[position].kind == ControlKind::PictureBox);
+    pictures_[position] = &surface;
+}
+
+PictureSurface& DesignedToolkit::picture(ControlId id) const {
+    PictureSurface* surface = pictures_[designPosition(id, ControlKind::PictureBox)];
+    assert(surface != nullptr);
+    return *surface;
+}
 
 void DesignedToolkit::load(EventHandlers& handlers) {
     events_.load(handlers);
 }
 
 void DesignedToolkit::setAutoRedraw(ControlId picture, bool on) {
-    keepDrawing(designPosition(picture, ControlKind::PictureBox), on);
+    this->picture(picture).setAutoRedraw(on);
 }
 
 void DesignedToolkit::setVisible(ControlId picture, bool visible) {
-    showVisible(designPosition(picture, ControlKind::PictureBox), visible);
+    this->picture(picture).setShown(visible);
 }
 
 void DesignedToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    const std::size_t position = designPosition(picture, ControlKind::PictureBox);
+    PictureSurface& surface = this->picture(picture);
     if (pixels < 1) {
         throw RuntimeError::invalidPropertyValue();
     }
-    setDotDiameter(position, pixels);
+    const auto diameter = static_cast<int>(std::lround(pixels * surface.scale().perPixel));
+    surface.setDotDiameter(std::max(diameter, 1));
 }
 
 float DesignedToolkit::width(ControlId picture) const {
@@ -49,7 +66,9 @@ Colour DesignedToolkit::backColor(ControlId picture) const {
 }
 
 void DesignedToolkit::pset(ControlId picture, float x, float y, Colour colour) {
-    drawDot(designPosition(picture, ControlKind::PictureBox), x, y, colour);
+    PictureSurface& surface = this->picture(picture);
+    const double perTwip = surface.scale().perTwip;
+    surface.drawDot(x * perTwip, y * perTwip, colour);
 }
 
 std::int16_t DesignedToolkit::listIndex(ControlId list) const {

@@ -4,10 +4,12 @@
 // operation checks and throws, which writes change nothing, the Click raised inside a program
 // write and once for a user's new choice, one chosen option per frame, the sizes and colours the
 // design gives, and the delivery of events (event_dispatch.h). A toolkit derives from it and
-// supplies only what is native to it: showing a row, a check mark, a dot, a text, running a timer,
-// and reporting a run-time error; it reports the user's choices and its timers' ticks back here.
+// supplies only what is native to it: its picture boxes as surfaces to draw on, showing a row, a
+// check mark, a text, running a timer, and reporting a run-time error; it reports the user's
+// choices and its timers' ticks back here.
 
 #include "event_dispatch.h"
+#include "picture_surface.h"
 #include "toolkit.h"
 #include "window_design.h"
 
@@ -44,14 +46,12 @@ protected:
     void timerTicked(std::size_t position);
     // Whether a run-time error has ended the program.
     bool failed() const { return events_.failed(); }
+    // The picture box at `position`, as the platform made it; each is attached once, before Load.
+    void attachPicture(std::size_t position, PictureSurface& surface);
 
 private:
     // What the platform does, for the control at `position` in the design table. None raises an
-    // event; dots are placed in twips from the box's inner corner.
-    virtual void showVisible(std::size_t position, bool visible) = 0;
-    virtual void keepDrawing(std::size_t position, bool on) = 0;
-    virtual void setDotDiameter(std::size_t position, int pixels) = 0;
-    virtual void drawDot(std::size_t position, float x, float y, Colour colour) = 0;
+    // event.
     virtual void showRow(std::size_t position, int row) = 0;
     virtual void showChecked(std::size_t position, bool checked) = 0;
     virtual void showText(std::size_t position, TextView text) = 0;
@@ -60,11 +60,13 @@ private:
     virtual void fail(const RuntimeError& error) = 0;
 
     void choose(std::size_t option);
+    PictureSurface& picture(ControlId id) const;
 
     EventDispatch events_{[this](const RuntimeError& error) { fail(error); }};
     // Per control of the design: a list's chosen row, whether an option button is chosen.
     std::vector<int> rows_;
     std::vector<bool> chosen_;
+    std::vector<PictureSurface*> pictures_;
 };
 
 } // namespace lumora

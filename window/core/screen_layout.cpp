@@ -29,4 +29,15 @@ std::vector<std::size_t> focusOrder() {
     return order;
 }
 
+Text withLineFeeds(TextView text) {
+    Text lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')) {
+            lines.push_back(text[i]);
+        }
+    }
+    return lines;
+}
+
 } // namespace lumora

@@ -1,7 +1,7 @@
 #pragma once
 
-// What every on-screen toolkit makes of the design table: pixels from twips, and the order in
-// which the keyboard focus visits the controls.
+// What every on-screen toolkit makes of the design table: pixels from twips, the order in which
+// the keyboard focus visits the controls, and multi-line text as a text area takes it.
 
 #include "window_design.h"
 
@@ -9,6 +9,9 @@
 #include <vector>
 
 namespace lumora {
+
+// The screen the design was drawn for; Qt's device-independent pixels and CSS pixels are its.
+inline constexpr int designDpi = 96;
 
 // 1440 twips to the inch. Rounded to the nearest pixel, halves up, each value straight from the
 // design's twips (255 twips at 144 dpi are 26 pixels), so that equal controls stay equal.
@@ -39,5 +42,9 @@ std::vector<std::size_t> tabOrder();
 
 // Positions in controlDesigns() of the controls that take the focus, in their tab places' order.
 std::vector<std::size_t> focusOrder();
+
+// Lines of the design end in CR LF, as a Windows edit control shows them; the text areas of Qt
+// and of the page take each of CR and LF as a break, so they are given LF alone.
+Text withLineFeeds(TextView text);
 
 } // namespace lumora

@@ -21,17 +21,28 @@ void TimerGroup::start(std::size_t timer) {
     if (!t.running) {
         t.running = true;
         t.schedule.restart(clock_());
+        waitForNext();
     }
 }
 
 void TimerGroup::stop(std::size_t timer) {
     timers_.at(timer).running = false;
+    waitForNext();
+}
+
+void TimerGroup::setRunning(std::size_t timer, bool running) {
+    if (running) {
+        start(timer);
+    } else {
+        stop(timer);
+    }
 }
 
 void TimerGroup::stopAll() {
     for (Timer& t : timers_) {
         t.running = false;
     }
+    waitForNext();
 }
 
 std::optional<TimerGroup::Duration> TimerGroup::delay() const {
@@ -54,6 +65,7 @@ void TimerGroup::wake() {
             t.tick();
         }
     }
+    waitForNext();
 }
 
 } // namespace lumora

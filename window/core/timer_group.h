@@ -3,8 +3,9 @@
 // Timers that wait on one platform timer, for platforms where each platform timer costs: Wine
 // pays for every timer message and every repaint pass, and a browser renders after every task
 // that changed the page. The design's timers are due together, so they tick in one wake-up of
-// the one platform timer, which the platform arms with delay() after every change. Each timer
-// keeps its own deadlines, so its rhythm stays exact however late the wake-ups come.
+// the one platform timer, which the group sets after every change to go off at the earliest
+// deadline. Each timer keeps its own deadlines, so its rhythm stays exact however late the
+// wake-ups come.
 
 #include "tick_schedule.h"
 
@@ -20,14 +21,18 @@ public:
     using Duration = TickSchedule::Duration;
     // A monotonic clock.
     using Clock = std::function<Duration()>;
+    // The platform timer: to go off once after the delay and call wake(), replacing what it
+    // waited for before; with none, to go off no more.
+    using Wait = std::function<void(std::optional<Duration> delay)>;
 
-    explicit TimerGroup(Clock clock) : clock_(std::move(clock)) {}
+    TimerGroup(Clock clock, Wait wait) : clock_(std::move(clock)), wait_(std::move(wait)) {}
 
     // A timer, stopped; returns its number.
     std::size_t add(Duration interval, std::function<void()> tick);
     // Starting a stopped timer starts its rhythm afresh; starting a running one keeps it.
     void start(std::size_t timer);
     void stop(std::size_t timer);
+    void setRunning(std::size_t timer, bool running);
     void stopAll();
     bool running(std::size_t timer) const { return timers_.at(timer).running; }
 
@@ -38,6 +43,8 @@ public:
     void wake();
 
 private:
+    void waitForNext() const { wait_(delay()); }
+
     struct Timer {
         TickSchedule schedule;
         std::function<void()> tick;
@@ -45,6 +52,7 @@ private:
     };
 
     Clock clock_;
+    Wait wait_;
     std::vector<Timer> timers_;
 };
 

@@ -20,6 +20,46 @@ std::string colourText(Colour colour) {
 
 } // namespace
 
+class MemoryToolkit::Picture final : public PictureSurface {
+public:
+    Picture(MemoryToolkit& owner, std::size_t position) : owner_(owner), position_(position) {}
+
+    Scale scale() const override { return {1, 1}; }
+
+    void setShown(bool shown) override {
+        ControlState& box = state();
+        box.visible = shown;
+        if (!shown && !box.autoRedraw) {
+            box.dots.clear(); // without a persistent image, hiding loses the drawing
+        }
+        owner_.record(position_, "Visible", boolText(shown));
+    }
+
+    void setAutoRedraw(bool on) override {
+        state().autoRedraw = on;
+        owner_.record(position_, "AutoRedraw", boolText(on));
+    }
+
+    void setDotDiameter(int pixels) override {
+        state().drawWidth = static_cast<std::int16_t>(pixels);
+        owner_.record(position_, "DrawWidth", std::to_string(pixels));
+    }
+
+    void drawDot(double x, double y, Colour colour) override {
+        ControlState& box = state();
+        box.dots.push_back({static_cast<float>(x), static_cast<float>(y), colour, box.drawWidth});
+        std::ostringstream value;
+        value << '(' << x << ", " << y << ") " << colourText(colour);
+        owner_.record(position_, "PSet", value.str());
+    }
+
+private:
+    ControlState& state() { return owner_.states_[position_]; }
+
+    MemoryToolkit& owner_;
+    std::size_t position_;
+};
+
 MemoryToolkit::MemoryToolkit() {
     for (const ControlDesign& design : controlDesigns()) {
         ControlState control;
@@ -28,7 +68,15 @@ MemoryToolkit::MemoryToolkit() {
         control.enabled = design.kind == ControlKind::Timer;
         states_.push_back(std::move(control));
     }
+    for (std::size_t position = 0; position < states_.size(); ++position) {
+        if (controlDesigns()[position].kind == ControlKind::PictureBox) {
+            pictures_.push_back(std::make_unique<Picture>(*this, position));
+            attachPicture(position, *pictures_.back());
+        }
+    }
 }
+
+MemoryToolkit::~MemoryToolkit() = default;
 
 int MemoryToolkit::showAndDeliverEvents() {
     shown_ = true;
@@ -43,33 +91,6 @@ void MemoryToolkit::record(std::size_t position, std::string property, std::stri
     const ControlDesign& design = controlDesigns()[position];
     writes_.push_back(
         {controlName({design.name, design.index}), std::move(property), std::move(value)});
-}
-
-void MemoryToolkit::showVisible(std::size_t position, bool visible) {
-    ControlState& box = states_[position];
-    box.visible = visible;
-    if (!visible && !box.autoRedraw) {
-        box.dots.clear(); // without a persistent image, hiding loses the drawing
-    }
-    record(position, "Visible", boolText(visible));
-}
-
-void MemoryToolkit::keepDrawing(std::size_t position, bool on) {
-    states_[position].autoRedraw = on;
-    record(position, "AutoRedraw", boolText(on));
-}
-
-void MemoryToolkit::setDotDiameter(std::size_t position, int pixels) {
-    states_[position].drawWidth = static_cast<std::int16_t>(pixels);
-    record(position, "DrawWidth", std::to_string(pixels));
-}
-
-void MemoryToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
-    ControlState& box = states_[position];
-    box.dots.push_back({x, y, colour, box.drawWidth});
-    std::ostringstream value;
-    value << '(' << x << ", " << y << ") " << colourText(colour);
-    record(position, "PSet", value.str());
 }
 
 void MemoryToolkit::showRow(std::size_t position, int row) {

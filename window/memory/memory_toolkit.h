@@ -8,6 +8,7 @@
 
 #include "designed_toolkit.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct Dot {
 class MemoryToolkit final : public DesignedToolkit {
 public:
     MemoryToolkit();
+    ~MemoryToolkit() override;
+    MemoryToolkit(const MemoryToolkit&) = delete;
+    MemoryToolkit& operator=(const MemoryToolkit&) = delete;
 
     // Marks the window shown and returns at once, no user being there to deliver events: 0, or
     // runtimeErrorStatus once a run-time error has ended the program.
@@ -67,10 +71,10 @@ private:
         std::vector<Dot> dots;
     };
 
-    void showVisible(std::size_t position, bool visible) override;
-    void keepDrawing(std::size_t position, bool on) override;
-    void setDotDiameter(std::size_t position, int pixels) override;
-    void drawDot(std::size_t position, float x, float y, Colour colour) override;
+    // A picture box's surface, whose pixels are the design's own: twips for dots, pixels for
+    // their diameter.
+    class Picture;
+
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;
@@ -81,6 +85,7 @@ private:
     void record(std::size_t position, std::string property, std::string value);
 
     std::vector<ControlState> states_; // one per entry of controlDesigns()
+    std::vector<std::unique_ptr<Picture>> pictures_;
     std::vector<PropertyWrite> writes_;
     bool shown_ = false;
 };

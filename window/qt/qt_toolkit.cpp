@@ -24,7 +24,6 @@ namespace lumora {
 namespace {
 
 // Qt scales device-independent pixels to the screen itself: the design is laid out at 96 dpi.
-constexpr int designDpi = 96;
 
 QRect qRect(const TwipRect& twips) {
     const PixelRect r = pixelRect(twips, designDpi);
@@ -39,9 +38,8 @@ QString qText(TextView text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Lines of the design end in CR LF; Qt's text documents take each of CR and LF as a break.
 QString qMultiLineText(TextView text) {
-    return qText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return qText(withLineFeeds(text));
 }
 
 QString objectName(const ControlDesign& design) {
@@ -179,9 +177,11 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         break;
     }
     case ControlKind::PictureBox: {
-        widget = new qt::PictureBox(qColour(design.background.value_or(windowDesign().background)),
-                                    parent);
-        widget->setFocusPolicy(Qt::NoFocus);
+        auto* picture = new qt::PictureBox(
+            qColour(design.background.value_or(windowDesign().background)), parent);
+        picture->setFocusPolicy(Qt::NoFocus);
+        owner.attachPicture(position, *picture);
+        widget = picture;
         break;
     }
     case ControlKind::Timer: {
@@ -281,23 +281,6 @@ int QtToolkit::showAndDeliverEvents() {
     }
     widgets_->window->show();
     return QApplication::exec();
-}
-
-void QtToolkit::showVisible(std::size_t position, bool visible) {
-    widgets_->at<qt::PictureBox>(position)->setVisible(visible);
-}
-
-void QtToolkit::keepDrawing(std::size_t position, bool on) {
-    widgets_->at<qt::PictureBox>(position)->setAutoRedraw(on);
-}
-
-void QtToolkit::setDotDiameter(std::size_t position, int pixels) {
-    widgets_->at<qt::PictureBox>(position)->setDrawWidth(pixels);
-}
-
-void QtToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
-    widgets_->at<qt::PictureBox>(position)->drawDot(QPointF(x / twipsPerPixel, y / twipsPerPixel),
-                                                    qColour(colour));
 }
 
 void QtToolkit::showRow(std::size_t position, int row) {

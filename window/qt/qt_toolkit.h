@@ -16,8 +16,6 @@ class QWidget;
 
 namespace lumora {
 
-inline constexpr int twipsPerPixel = 15;
-
 class QtToolkit final : public DesignedToolkit {
 public:
     QtToolkit();
@@ -34,10 +32,6 @@ public:
     QTimer* timer(ControlId id) const;
 
 private:
-    void showVisible(std::size_t position, bool visible) override;
-    void keepDrawing(std::size_t position, bool on) override;
-    void setDotDiameter(std::size_t position, int pixels) override;
-    void drawDot(std::size_t position, float x, float y, Colour colour) override;
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;

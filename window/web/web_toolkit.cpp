@@ -1,6 +1,6 @@
 #include "web_toolkit.h"
 
-#include "page_timers.h"
+#include "page_timeout.h"
 #include "picture_canvas.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
@@ -17,9 +17,6 @@ namespace lumora {
 using emscripten::val;
 
 namespace {
-
-// CSS pixels are pixels at 96 dpi; the browser scales them to the screen itself.
-constexpr int cssDpi = 96;
 
 val document() {
     return val::global("document");
@@ -39,7 +36,7 @@ std::string px(int pixels) {
 
 // Place and colour in one write: the page's start-up pays for every call into it.
 void placeAndFill(val& element, const TwipRect& bounds, std::optional<Colour> colour) {
-    const PixelRect r = pixelRect(bounds, cssDpi);
+    const PixelRect r = pixelRect(bounds, designDpi);
     std::string style = "left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
                         ";height:" + px(r.height);
     if (colour) {
@@ -50,18 +47,6 @@ void placeAndFill(val& element, const TwipRect& bounds, std::optional<Colour> co
 
 std::string elementId(ControlId id) {
     return controlName(id);
-}
-
-// Lines of the design end in CR LF; a textarea keeps LF alone.
-Text withLineFeeds(TextView text) {
-    Text lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')) {
-            lines.push_back(text[i]);
-        }
-    }
-    return lines;
 }
 
 } // namespace
@@ -93,12 +78,14 @@ struct WebToolkit::Page {
         std::size_t timer = 0; // timers: its number in `timers`
     };
 
-    Page(WebToolkit& owner, TimerGroup::Clock clock) : owner(owner), timers(std::move(clock)) {}
+    Page(WebToolkit& owner, TimerGroup::Clock clock)
+        : owner(owner), timers(std::move(clock), [this](auto delay) { timeout.wait(delay); }) {}
 
     WebToolkit& owner;
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
-    web::PageTimers timers;
+    TimerGroup timers;
+    web::PageTimeout timeout{[this] { timers.wake(); }};
     std::shared_ptr<PageEvents> listener =
         std::make_shared<PageEvents>([this](std::size_t position) { changed(position); });
     val listenerHandle{listener};
@@ -180,13 +167,14 @@ WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
     case ControlKind::PictureBox: {
         control.element = createElement("canvas");
         control.element.set("role", std::string("img"));
-        const PixelRect r = pixelRect(design.bounds, cssDpi);
+        const PixelRect r = pixelRect(design.bounds, designDpi);
         control.picture = std::make_unique<web::PictureCanvas>(control.element, r.width, r.height);
+        owner.attachPicture(position, *control.picture);
         break;
     }
     case ControlKind::Timer:
-        control.timer =
-            timers.add(design.intervalMs, [this, position] { owner.timerTicked(position); });
+        control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
+                                   [this, position] { owner.timerTicked(position); });
         timers.start(control.timer);
         return control;
     }
@@ -227,12 +215,10 @@ void WebToolkit::Page::changed(std::size_t position) {
 }
 
 void WebToolkit::Page::fail(const RuntimeError& error) {
+    timers.stopAll();
     for (std::size_t position = 0; position < controls.size(); ++position) {
         Control& control = controls[position];
         switch (controlDesigns()[position].kind) {
-        case ControlKind::Timer:
-            timers.stop(control.timer);
-            break;
         case ControlKind::TextBox:
         case ControlKind::ListBox:
         case ControlKind::Frame: // and the option buttons in it
@@ -275,8 +261,8 @@ WebToolkit::WebToolkit(TimerGroup::Clock clock)
     window.set("id", std::string("Lumora"));
     window["classList"].call<void>("add", std::string("window"));
     window.call<void>("setAttribute", std::string("aria-label"), Text(design.caption));
-    setStyle(window, "--width", px(pixels(design.innerWidth, cssDpi)));
-    setStyle(window, "--height", px(pixels(design.innerHeight, cssDpi)));
+    setStyle(window, "--width", px(pixels(design.innerWidth, designDpi)));
+    setStyle(window, "--height", px(pixels(design.innerHeight, designDpi)));
     setStyle(window, "background-color", web::cssColour(design.background));
     setStyle(window, "font-size", std::to_string(design.fontPoints) + "pt");
     // The page's own serif first: the same metrics, and on every visitor's machine.
@@ -320,23 +306,6 @@ int WebToolkit::showAndDeliverEvents() {
     return 0;
 }
 
-void WebToolkit::showVisible(std::size_t position, bool visible) {
-    page_->controls[position].picture->setVisible(visible);
-}
-
-void WebToolkit::keepDrawing(std::size_t position, bool on) {
-    page_->controls[position].picture->setAutoRedraw(on);
-}
-
-void WebToolkit::setDotDiameter(std::size_t position, int pixels) {
-    page_->controls[position].picture->setDotDiameter(pixels);
-}
-
-void WebToolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
-    constexpr double twipsPerCssPixel = 1440.0 / cssDpi;
-    page_->controls[position].picture->drawDot(x / twipsPerCssPixel, y / twipsPerCssPixel, colour);
-}
-
 void WebToolkit::showRow(std::size_t position, int row) {
     page_->controls[position].element.set("selectedIndex", row);
 }
@@ -351,12 +320,7 @@ void WebToolkit::showText(std::size_t position, TextView text) {
 }
 
 void WebToolkit::runTimer(std::size_t position, bool running) {
-    const std::size_t number = page_->controls[position].timer;
-    if (running) {
-        page_->timers.start(number);
-    } else {
-        page_->timers.stop(number);
-    }
+    page_->timers.setRunning(page_->controls[position].timer, running);
 }
 
 void WebToolkit::fail(const RuntimeError& error) {

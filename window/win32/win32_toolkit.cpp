@@ -5,9 +5,11 @@
 #include "runtime_error.h"
 #include "screen_layout.h"
 #include "timer_group.h"
+#include "win32_colour.h"
 #include "win32_handles.h"
 #include "win32_text.h"
 #include "window_design.h"
+#include "window_timer.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -21,12 +23,14 @@
 namespace lumora {
 
 using win32::BaseWindow;
+using win32::colorRef;
 using win32::GdiObject;
 using win32::Icon;
 using win32::PictureBox;
 using win32::wideFromUtf8;
 using win32::wideText;
 using win32::WindowHandle;
+using win32::WindowTimer;
 
 namespace {
 
@@ -66,10 +70,6 @@ void adjustWindowRect(RECT& rect, int dpi) {
     }
 }
 
-COLORREF colorRef(Colour colour) {
-    return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
-
 // A read-only text box should not keep Tab and Enter for itself, so that they move on through
 // the window as in a dialog.
 LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -80,9 +80,6 @@ LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     return result;
 }
-
-// The id of the one platform timer that every timer of the design waits on.
-constexpr UINT_PTR clockTimer = 1;
 
 struct Control {
     HWND handle = nullptr;
@@ -146,9 +143,8 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
     Icon bigIcon;
     Icon smallIcon;
+    std::optional<WindowTimer> timer; // set once `main` is made
     TimerGroup timers;
-    // The delay the platform's timer repeats with, in ms; 0 while it is not running.
-    UINT armedDelay = 0;
     WindowHandle main; // last, so that the windows go before what they draw with
 
     Window(Win32Toolkit& owner, TimerGroup::Clock clock);
@@ -160,8 +156,6 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     void makeControl(std::size_t position);
     void layout();
     void orderFocus() const;
-    // Sets the one platform timer for the earliest deadline of the enabled timers, or kills it.
-    void arm();
     void fail(const RuntimeError& error);
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -174,10 +168,11 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
 };
 
 Win32Toolkit::Window::Window(Win32Toolkit& owner, TimerGroup::Clock clock)
-    : owner(owner), timers(std::move(clock)) {
+    : owner(owner), timers(std::move(clock), [this](auto delay) { timer->wait(delay); }) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     main.reset(create(wideText(windowDesign().caption).c_str(), windowStyle, nullptr, instance));
+    timer.emplace(main.get());
     dpi = dpiOf(main.get());
     controls.resize(controlDesigns().size());
     for (std::size_t position = 0; position < controls.size(); ++position) {
@@ -231,13 +226,13 @@ void Win32Toolkit::Window::makeControl(std::size_t position) {
             main.get(), colorRef(design.background.value_or(windowDesign().background)),
             design.visible);
         control.handle = control.picture->handle();
+        owner.attachPicture(position, *control.picture);
         SetWindowTextW(control.handle, wideText(design.accessibleName).c_str());
         return;
     case ControlKind::Timer:
         control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
                                    [this, position] { owner.timerTicked(position); });
         timers.start(control.timer);
-        arm();
         return;
     }
     control.handle = CreateWindowExW(
@@ -295,7 +290,7 @@ void Win32Toolkit::Window::layout() {
         const HWND handle = controls[position].handle;
         MoveWindow(handle, r.left, r.top, r.width, r.height, FALSE);
         if (controls[position].picture) {
-            controls[position].picture->resized();
+            controls[position].picture->resized(dpi);
         } else {
             SendMessageW(handle, WM_SETFONT,
                          reinterpret_cast<WPARAM>(fonts->font(control.bold, control.italic)),
@@ -340,27 +335,8 @@ void Win32Toolkit::Window::orderFocus() const {
     }
 }
 
-// A Windows timer repeats by itself, so it is set again only when the next deadline needs
-// another delay: where ticks come on time, never.
-void Win32Toolkit::Window::arm() {
-    const std::optional<TimerGroup::Duration> soonest = timers.delay();
-    if (!soonest) {
-        KillTimer(main.get(), clockTimer);
-        armedDelay = 0;
-        return;
-    }
-    const auto delay = std::max<UINT>(
-        static_cast<UINT>(std::chrono::ceil<std::chrono::milliseconds>(*soonest).count()),
-        USER_TIMER_MINIMUM);
-    if (delay != armedDelay) {
-        SetTimer(main.get(), clockTimer, delay, nullptr);
-        armedDelay = delay;
-    }
-}
-
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
     timers.stopAll();
-    arm();
     const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
     MessageBoxW(main.get(), text.c_str(), L"Lumora", MB_OK | MB_ICONERROR);
     PostQuitMessage(runtimeErrorStatus);
@@ -384,12 +360,8 @@ void Win32Toolkit::Window::onCommand(HWND, int id, HWND, UINT code) {
 }
 
 void Win32Toolkit::Window::onTimer(HWND, UINT id) {
-    if (id != clockTimer) {
-        return;
-    }
-    timers.wake();
-    if (!owner.failed()) {
-        arm();
+    if (id == WindowTimer::id) {
+        timers.wake();
     }
 }
 
@@ -482,23 +454,6 @@ int Win32Toolkit::showAndDeliverEvents() {
     return static_cast<int>(message.wParam);
 }
 
-void Win32Toolkit::showVisible(std::size_t position, bool visible) {
-    window_->controls[position].picture->setVisible(visible);
-}
-
-void Win32Toolkit::keepDrawing(std::size_t position, bool on) {
-    window_->controls[position].picture->setAutoRedraw(on);
-}
-
-void Win32Toolkit::setDotDiameter(std::size_t position, int pixels) {
-    window_->controls[position].picture->setDotDiameter(MulDiv(pixels, window_->dpi, 96));
-}
-
-void Win32Toolkit::drawDot(std::size_t position, float x, float y, Colour colour) {
-    const double scale = window_->dpi / 1440.0;
-    window_->controls[position].picture->drawDot(x * scale, y * scale, colorRef(colour));
-}
-
 void Win32Toolkit::showRow(std::size_t position, int row) {
     ListBox_SetCurSel(window_->controls[position].handle, row);
 }
@@ -512,13 +467,7 @@ void Win32Toolkit::showText(std::size_t position, TextView text) {
 }
 
 void Win32Toolkit::runTimer(std::size_t position, bool running) {
-    const std::size_t number = window_->controls[position].timer;
-    if (running) {
-        window_->timers.start(number);
-    } else {
-        window_->timers.stop(number);
-    }
-    window_->arm();
+    window_->timers.setRunning(window_->controls[position].timer, running);
 }
 
 void Win32Toolkit::fail(const RuntimeError& error) {

@@ -25,7 +25,9 @@ QImage& PictureBox::drawing() {
     return drawing_;
 }
 
-void PictureBox::drawDot(QPointF centre, QColor colour) {
+void PictureBox::drawDot(double x, double y, Colour rgb) {
+    const QPointF centre(x, y);
+    const QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
     const Dot dot{centre, drawWidth_, colour};
     if (lastDot_ == dot) {
         return;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "picture_surface.h"
+#include "screen_layout.h"
+
 #include <QColor>
 #include <QImage>
 #include <QWidget>
@@ -14,16 +17,18 @@ namespace lumora::qt {
 // into, the box is one opaque image of its background and its dots. With AutoRedraw on, the
 // image persists while the box is hidden and shows again with it; with it off, hiding the box
 // loses the drawing. The image has the screen's device pixel ratio, so dots stay round and sharp
-// on high-DPI screens.
-class PictureBox final : public QWidget {
+// on high-DPI screens. Its pixels are device-independent: Qt scales them to the screen.
+class PictureBox final : public QWidget, public PictureSurface {
 public:
     PictureBox(QColor background, QWidget* parent);
 
     QColor background() const { return palette().color(QPalette::Window); }
-    void setAutoRedraw(bool on) { autoRedraw_ = on; }
-    // Diameter of later dots in device-independent pixels, at least 1.
-    void setDrawWidth(int pixels) { drawWidth_ = pixels; }
-    void drawDot(QPointF centre, QColor colour);
+
+    Scale scale() const override { return Scale::atDpi(designDpi); }
+    void setShown(bool shown) override { setVisible(shown); }
+    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
+    void setDotDiameter(int pixels) override { drawWidth_ = pixels; }
+    void drawDot(double x, double y, Colour colour) override;
 
     // For QAccessible::installFactory: presents picture boxes to screen readers as graphics.
     static QAccessibleInterface* accessibleInterface(const QString& className, QObject* object);

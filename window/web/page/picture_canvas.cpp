@@ -31,9 +31,9 @@ val& PictureCanvas::context() {
     return context_;
 }
 
-void PictureCanvas::setVisible(bool visible) {
-    canvas_.set("hidden", !visible);
-    if (!visible && !autoRedraw_ && !context_.isNull()) {
+void PictureCanvas::setShown(bool shown) {
+    canvas_.set("hidden", !shown);
+    if (!shown && !autoRedraw_ && !context_.isNull()) {
         context_.call<void>("clearRect", 0, 0, width_, height_);
     }
 }

@@ -5,23 +5,24 @@
 // stay crisp on high-density screens. With AutoRedraw on, the drawing persists while the box is
 // hidden and shows again with it; with it off, hiding the box loses the drawing.
 
-#include "toolkit.h"
+#include "picture_surface.h"
+#include "screen_layout.h"
 
 #include <emscripten/val.h>
 
 namespace lumora::web {
 
-class PictureCanvas {
+class PictureCanvas final : public PictureSurface {
 public:
     // `canvas` is laid out already, `width` x `height` CSS pixels.
     PictureCanvas(emscripten::val canvas, int width, int height);
 
-    void setAutoRedraw(bool on) { autoRedraw_ = on; }
-    void setVisible(bool visible);
-    // Diameter of later dots, in CSS pixels.
-    void setDotDiameter(int pixels) { dotDiameter_ = pixels; }
-    // A filled round dot centred on (x, y) CSS pixels from the top-left corner.
-    void drawDot(double x, double y, Colour colour);
+    // In CSS pixels; the browser scales them to the screen.
+    Scale scale() const override { return Scale::atDpi(designDpi); }
+    void setShown(bool shown) override;
+    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
+    void setDotDiameter(int pixels) override { dotDiameter_ = pixels; }
+    void drawDot(double x, double y, Colour colour) override;
 
 private:
     // The 2D context, made on the first dot: a context costs the page's start-up several

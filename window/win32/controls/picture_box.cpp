@@ -1,5 +1,7 @@
 #include "picture_box.h"
 
+#include "win32_colour.h"
+
 #include <cmath>
 
 namespace lumora::win32 {
@@ -23,19 +25,19 @@ HDC PictureBox::drawingDc() {
     return drawingDc_.get();
 }
 
-void PictureBox::setVisible(bool visible) {
-    ShowWindow(window_.get(), visible ? SW_SHOWNA : SW_HIDE);
-    if (!visible && !autoRedraw_) {
+void PictureBox::setShown(bool shown) {
+    ShowWindow(window_.get(), shown ? SW_SHOWNA : SW_HIDE);
+    if (!shown && !autoRedraw_) {
         forgetDrawing();
     }
 }
 
-void PictureBox::drawDot(double x, double y, COLORREF colour) {
+void PictureBox::drawDot(double x, double y, Colour colour) {
     const HDC dc = drawingDc();
     // Whole pixels, without blending, so that the same dot drawn again stays exactly as it was.
     const int left = static_cast<int>(std::lround(x - dotDiameter_ / 2.0));
     const int top = static_cast<int>(std::lround(y - dotDiameter_ / 2.0));
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colorRef(colour)));
     {
         const Selection pen(dc, GetStockObject(NULL_PEN));
         const Selection fill(dc, brush.get());

@@ -5,11 +5,12 @@
 // box is hidden and shows again with it; with it off, hiding the box loses the drawing.
 
 #include "base_window.h"
+#include "picture_surface.h"
 #include "win32_handles.h"
 
 namespace lumora::win32 {
 
-class PictureBox : public BaseWindow<PictureBox> {
+class PictureBox final : public BaseWindow<PictureBox>, public PictureSurface {
 public:
     static constexpr wchar_t className[] = L"LumoraPictureBox";
 
@@ -20,14 +21,17 @@ public:
 
     HWND handle() const { return window_.get(); }
     COLORREF background() const { return background_; }
-    void setAutoRedraw(bool on) { autoRedraw_ = on; }
-    void setVisible(bool visible);
-    // Diameter of later dots, in device pixels.
-    void setDotDiameter(int pixels) { dotDiameter_ = pixels; }
-    // A filled round dot centred on (x, y) device pixels from the top-left corner.
-    void drawDot(double x, double y, COLORREF colour);
-    // The box's size changed (a new DPI): the drawing starts afresh at the new size.
-    void resized() { forgetDrawing(); }
+    // In device pixels, at the window's DPI.
+    Scale scale() const override { return Scale::atDpi(dpi_); }
+    void setShown(bool shown) override;
+    void setAutoRedraw(bool on) override { autoRedraw_ = on; }
+    void setDotDiameter(int pixels) override { dotDiameter_ = pixels; }
+    void drawDot(double x, double y, Colour colour) override;
+    // The box was laid out at `dpi`: the drawing starts afresh at the new size.
+    void resized(int dpi) {
+        dpi_ = dpi;
+        forgetDrawing();
+    }
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -42,6 +46,7 @@ private:
 
     COLORREF background_;
     GdiObject<HBRUSH> backgroundBrush_;
+    int dpi_ = 96;
     bool autoRedraw_ = false;
     int dotDiameter_ = 1;
     // Declared in this order so that the DC goes before the bitmap selected into it.
