@@ -1,7 +1,7 @@
 #include "win32_toolkit.h"
 
 #include "base_window.h"
-#include "picture_box.h"
+#include "control_windows.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
 #include "timer_group.h"
@@ -24,9 +24,9 @@ namespace lumora {
 
 using win32::BaseWindow;
 using win32::colorRef;
+using win32::ControlWindows;
 using win32::GdiObject;
 using win32::Icon;
-using win32::PictureBox;
 using win32::wideFromUtf8;
 using win32::wideText;
 using win32::WindowHandle;
@@ -35,7 +35,6 @@ using win32::WindowTimer;
 namespace {
 
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; // fixed, no min or max
-constexpr DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS;
 
 // Windows 10's per-monitor DPI functions, looked up at run time so that the program still starts
 // (at the system DPI) where they are absent.
@@ -70,49 +69,6 @@ void adjustWindowRect(RECT& rect, int dpi) {
     }
 }
 
-// A read-only text box should not keep Tab and Enter for itself, so that they move on through
-// the window as in a dialog.
-LRESULT CALLBACK passDialogKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR) {
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    if (message == WM_GETDLGCODE) {
-        return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-    }
-    return result;
-}
-
-struct Control {
-    HWND handle = nullptr;
-    // Screen readers name a standard control by the static text just before it; where the
-    // design has no label for it, an empty-sized one carries its name.
-    HWND nameLabel = nullptr;
-    std::unique_ptr<PictureBox> picture;
-    std::size_t timer = 0; // timers: its number in the window's timer group
-};
-
-// The design's font at one DPI, in each style a control of the design asks for.
-class DesignFonts {
-public:
-    explicit DesignFonts(int dpi) : dpi_(dpi) {}
-
-    HFONT font(bool bold, bool italic) {
-        GdiObject<HFONT>& owned = fonts_[(bold ? 2 : 0) + (italic ? 1 : 0)];
-        if (!owned) {
-            const WindowDesign& design = windowDesign();
-            const std::wstring family(design.fontFamily.begin(), design.fontFamily.end());
-            owned.reset(CreateFontW(-MulDiv(design.fontPoints, dpi_, 72), 0, 0, 0,
-                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
-                                    RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_ROMAN, family.c_str()));
-        }
-        return owned.get();
-    }
-
-private:
-    int dpi_;
-    GdiObject<HFONT> fonts_[4];
-};
-
 // One solid brush per colour, made on first use.
 class Brushes {
 public:
@@ -130,21 +86,23 @@ private:
 
 } // namespace
 
-// The main window: its controls made and laid out from the design at its DPI, and its messages.
+// The main window: sized, titled and given its icons at its DPI; its controls' colours and its
+// background; the messages of its controls and its timer, passed on to the toolkit.
 struct Win32Toolkit::Window : BaseWindow<Window> {
     static constexpr wchar_t className[] = L"LumoraWindow";
 
     Win32Toolkit& owner;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = 96;
-    std::vector<Control> controls; // one per entry of controlDesigns()
     Brushes brushes;
-    std::optional<DesignFonts> fonts;
     // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
     Icon bigIcon;
     Icon smallIcon;
-    std::optional<WindowTimer> timer; // set once `main` is made
+    // Made once `main` is.
+    std::optional<WindowTimer> timer;
+    std::optional<ControlWindows> controls;
     TimerGroup timers;
+    std::vector<std::size_t> timerNumbers; // per entry of controlDesigns(): a timer's in `timers`
     WindowHandle main; // last, so that the windows go before what they draw with
 
     Window(Win32Toolkit& owner, TimerGroup::Clock clock);
@@ -152,10 +110,8 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     ~Window() { detach(main.get()); }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
-    Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
-    void makeControl(std::size_t position);
+    // The window's size and icons, and its controls, at the current DPI.
     void layout();
-    void orderFocus() const;
     void fail(const RuntimeError& error);
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -174,95 +130,28 @@ Win32Toolkit::Window::Window(Win32Toolkit& owner, TimerGroup::Clock clock)
     main.reset(create(wideText(windowDesign().caption).c_str(), windowStyle, nullptr, instance));
     timer.emplace(main.get());
     dpi = dpiOf(main.get());
-    controls.resize(controlDesigns().size());
-    for (std::size_t position = 0; position < controls.size(); ++position) {
-        makeControl(position);
+    controls.emplace(main.get());
+    const auto designs = controlDesigns();
+    timerNumbers.resize(designs.size());
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (win32::PictureBox* const picture = controls->picture(position)) {
+            owner.attachPicture(position, *picture);
+        } else if (designs[position].kind == ControlKind::Timer) {
+            timerNumbers[position] =
+                timers.add(std::chrono::milliseconds(designs[position].intervalMs),
+                           [this, position] { this->owner.timerTicked(position); });
+            timers.start(timerNumbers[position]);
+        }
     }
     layout();
-    orderFocus();
 }
 
-void Win32Toolkit::Window::makeControl(std::size_t position) {
-    const ControlDesign& design = controlDesigns()[position];
-    Control& control = controls[position];
-    DWORD style = childStyle | (design.visible ? WS_VISIBLE : 0);
-    DWORD exStyle = 0;
-    const wchar_t* className = L"";
-    std::wstring text = wideText(design.text);
-    switch (design.kind) {
-    case ControlKind::Label:
-        className = WC_STATICW;
-        style |= SS_NOPREFIX | (design.centred ? SS_CENTER : SS_LEFT);
-        break;
-    case ControlKind::TextBox:
-        className = WC_EDITW;
-        exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | WS_GROUP | (design.readOnly ? ES_READONLY : 0) |
-                 (design.centred ? ES_CENTER : ES_LEFT);
-        style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
-        style |= design.verticalScrollBar ? WS_VSCROLL : 0;
-        break;
-    case ControlKind::ListBox:
-        className = WC_LISTBOXW;
-        exStyle = WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-        break;
-    case ControlKind::Frame:
-        className = WC_BUTTONW;
-        style |= BS_GROUPBOX;
-        break;
-    case ControlKind::OptionButton: {
-        className = WC_BUTTONW;
-        style |= BS_AUTORADIOBUTTON;
-        // The first button of its frame starts the group that the arrow keys move within.
-        const auto designs = controlDesigns();
-        const bool first = designPosition({design.container}) + 1 == position ||
-                           designs[position - 1].container != design.container;
-        style |= first ? WS_GROUP | WS_TABSTOP : 0;
-        break;
-    }
-    case ControlKind::PictureBox:
-        control.picture = std::make_unique<PictureBox>(
-            main.get(), colorRef(design.background.value_or(windowDesign().background)),
-            design.visible);
-        control.handle = control.picture->handle();
-        owner.attachPicture(position, *control.picture);
-        SetWindowTextW(control.handle, wideText(design.accessibleName).c_str());
-        return;
-    case ControlKind::Timer:
-        control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
-                                   [this, position] { owner.timerTicked(position); });
-        timers.start(control.timer);
-        return;
-    }
-    control.handle = CreateWindowExW(
-        exStyle, className, text.c_str(), style, 0, 0, 0, 0, main.get(),
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(position + 1)), instance, nullptr);
-    if (design.kind == ControlKind::TextBox) {
-        SetWindowSubclass(control.handle, &passDialogKeys, 0, 0);
-    }
-    if (!design.accessibleName.empty()) {
-        control.nameLabel =
-            CreateWindowExW(0, WC_STATICW, wideText(design.accessibleName).c_str(),
-                            childStyle | SS_NOPREFIX | (design.visible ? WS_VISIBLE : 0), 0, 0, 0,
-                            0, main.get(), nullptr, instance, nullptr);
-    }
-    for (const TextView row : design.rows) {
-        SendMessageW(control.handle, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(wideText(row).c_str()));
-    }
-}
-
-// Everything in pixels at the current DPI, straight from the design's twips.
 void Win32Toolkit::Window::layout() {
     const WindowDesign& design = windowDesign();
     RECT outer{0, 0, pixels(design.innerWidth, dpi), pixels(design.innerHeight, dpi)};
     adjustWindowRect(outer, dpi);
     SetWindowPos(main.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    fonts.emplace(dpi);
-
     const auto loadIcon = [this](int metric) {
         const int size = systemMetric(metric, dpi);
         // The first icon of the program's resources, at the size nearest to this one.
@@ -273,66 +162,8 @@ void Win32Toolkit::Window::layout() {
     smallIcon = loadIcon(SM_CXSMICON);
     SendMessageW(main.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageW(main.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-
-    const auto designs = controlDesigns();
-    for (std::size_t position = 0; position < designs.size(); ++position) {
-        const ControlDesign& control = designs[position];
-        if (control.kind == ControlKind::Timer) {
-            continue;
-        }
-        TwipRect bounds = control.bounds;
-        if (!control.container.empty()) {
-            const TwipRect& frame = designs[designPosition({control.container})].bounds;
-            bounds.left += frame.left;
-            bounds.top += frame.top;
-        }
-        const PixelRect r = pixelRect(bounds, dpi);
-        const HWND handle = controls[position].handle;
-        MoveWindow(handle, r.left, r.top, r.width, r.height, FALSE);
-        if (controls[position].picture) {
-            controls[position].picture->resized(dpi);
-        } else {
-            SendMessageW(handle, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(fonts->font(control.bold, control.italic)),
-                         FALSE);
-        }
-    }
+    controls->layout(dpi);
     InvalidateRect(main.get(), nullptr, TRUE);
-}
-
-// The dialog manager moves the focus through the children from the top of their z-order down,
-// so the controls that take the focus go on top, in their tab places' order, each just after the
-// label that names it; the frames go to the bottom, under the buttons they hold.
-void Win32Toolkit::Window::orderFocus() const {
-    const auto designs = controlDesigns();
-    std::vector<HWND> order;
-    std::vector<bool> placed(designs.size(), false);
-    for (const std::size_t position : focusOrder()) {
-        for (std::size_t label = 0; label < designs.size(); ++label) {
-            if (designs[label].kind == ControlKind::Label &&
-                !designs[label].labelFor.name.empty() &&
-                designPosition(designs[label].labelFor) == position) {
-                order.push_back(controls[label].handle);
-                placed[label] = true;
-            }
-        }
-        if (controls[position].nameLabel != nullptr) {
-            order.push_back(controls[position].nameLabel);
-        }
-        order.push_back(controls[position].handle);
-        placed[position] = true;
-    }
-    for (const bool frames : {false, true}) {
-        for (std::size_t position = 0; position < designs.size(); ++position) {
-            if (!placed[position] && controls[position].handle != nullptr &&
-                (designs[position].kind == ControlKind::Frame) == frames) {
-                order.push_back(controls[position].handle);
-            }
-        }
-    }
-    for (const HWND window : order) {
-        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
 }
 
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
@@ -350,7 +181,7 @@ void Win32Toolkit::Window::onCommand(HWND, int id, HWND, UINT code) {
     }
     const ControlKind kind = designs[position].kind;
     if (kind == ControlKind::ListBox && code == LBN_SELCHANGE) {
-        const int row = ListBox_GetCurSel(controls[position].handle);
+        const int row = ListBox_GetCurSel(controls->handle(position));
         if (row != LB_ERR) {
             owner.userChoseRow(position, row);
         }
@@ -442,7 +273,7 @@ int Win32Toolkit::showAndDeliverEvents() {
     UpdateWindow(main);
     const std::vector<std::size_t> order = focusOrder();
     if (!order.empty()) {
-        SetFocus(window_->controls[order.front()].handle);
+        SetFocus(window_->controls->handle(order.front()));
     }
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -455,19 +286,19 @@ int Win32Toolkit::showAndDeliverEvents() {
 }
 
 void Win32Toolkit::showRow(std::size_t position, int row) {
-    ListBox_SetCurSel(window_->controls[position].handle, row);
+    ListBox_SetCurSel(window_->controls->handle(position), row);
 }
 
 void Win32Toolkit::showChecked(std::size_t position, bool checked) {
-    Button_SetCheck(window_->controls[position].handle, checked ? BST_CHECKED : BST_UNCHECKED);
+    Button_SetCheck(window_->controls->handle(position), checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void Win32Toolkit::showText(std::size_t position, TextView text) {
-    SetWindowTextW(window_->controls[position].handle, wideText(text).c_str());
+    SetWindowTextW(window_->controls->handle(position), wideText(text).c_str());
 }
 
 void Win32Toolkit::runTimer(std::size_t position, bool running) {
-    window_->timers.setRunning(window_->controls[position].timer, running);
+    window_->timers.setRunning(window_->timerNumbers[position], running);
 }
 
 void Win32Toolkit::fail(const RuntimeError& error) {
@@ -476,7 +307,7 @@ void Win32Toolkit::fail(const RuntimeError& error) {
 
 bool Win32Toolkit::enabled(ControlId timer) const {
     return window_->timers.running(
-        window_->controls[designPosition(timer, ControlKind::Timer)].timer);
+        window_->timerNumbers[designPosition(timer, ControlKind::Timer)]);
 }
 
 HWND Win32Toolkit::window() const {
@@ -488,7 +319,7 @@ HWND Win32Toolkit::control(ControlId id) const {
     if (controlDesigns()[position].kind == ControlKind::Timer) {
         throw RuntimeError::absentElement(id.name, id.index);
     }
-    return window_->controls[position].handle;
+    return window_->controls->handle(position);
 }
 
 int Win32Toolkit::dpi() const {
