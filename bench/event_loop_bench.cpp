@@ -63,7 +63,7 @@ protected:
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     lumora::QtPlatform platform(argc, argv);
-    lumora::QtToolkit ui;
+    lumora::qt::QtToolkit ui;
     TimedLumora handlers(ui);
     ui.load(handlers);
 

@@ -17,7 +17,7 @@
 namespace {
 
 void BM_TickLogicOnly(benchmark::State& state) {
-    lumora::MemoryToolkit ui;
+    lumora::memory::MemoryToolkit ui;
     lumora::Lumora form(ui);
     ui.load(form);
     for (auto _ : state) {
@@ -39,7 +39,7 @@ struct ShownWindow {
         }
         QCoreApplication::processEvents();
     }
-    lumora::QtToolkit ui;
+    lumora::qt::QtToolkit ui;
     lumora::Lumora form;
 };
 

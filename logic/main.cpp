@@ -4,6 +4,6 @@
 
 int main(int argc, char** argv) {
     lumora::QtPlatform platform(argc, argv);
-    lumora::QtToolkit ui;
+    lumora::qt::QtToolkit ui;
     return lumora::runLumora(ui);
 }

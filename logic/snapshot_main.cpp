@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
 
-    lumora::QtToolkit ui;
+    lumora::qt::QtToolkit ui;
     bool saved = false;
     QTimer::singleShot(delay, ui.window(), [&] {
         saved = ui.window()->grab().save(path, "PNG");

@@ -2,6 +2,6 @@
 #include "win32_toolkit.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    lumora::Win32Toolkit ui;
+    lumora::win32::Win32Toolkit ui;
     return lumora::runLumora(ui);
 }

@@ -9,6 +9,9 @@
 namespace lumora {
 namespace {
 
+using memory::Dot;
+using memory::PropertyWrite;
+
 constexpr TextView row2 = U"Който разбира, тука се спира.";
 
 ControlId upper(std::int16_t k) {
@@ -50,7 +53,7 @@ protected:
         return lit;
     }
 
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form{ui};
 };
 
@@ -69,7 +72,7 @@ TEST_F(Billboard, LongestSliceOfShortestMessageIsWhole) {
 TEST(OneCharacterMessage, EveryTickShowsPositionOne) {
     // A toolkit whose message list answers "Ъ" for every row.
     struct OneCharacterToolkit final : Toolkit {
-        MemoryToolkit inner;
+        memory::MemoryToolkit inner;
         void load(EventHandlers& h) override { inner.load(h); }
         int showAndDeliverEvents() override { return 0; }
         void setAutoRedraw(ControlId p, bool on) override { inner.setAutoRedraw(p, on); }

@@ -23,7 +23,8 @@ unsigned long long environmentNumber(const char* name, unsigned long long fallba
 }
 
 // Checks the invariants; returns a description of the first one broken, or nothing.
-std::string brokenInvariant(const MemoryToolkit& ui, const Lumora& form, bool tickerTicked) {
+std::string brokenInvariant(const memory::MemoryToolkit& ui, const Lumora& form,
+                            bool tickerTicked) {
     const LumoraFields& f = form.fields();
     if (f.MessageLen != static_cast<std::int16_t>(f.Message.size())) {
         return "MessageLen is not the length of Message";
@@ -65,7 +66,7 @@ TEST(EventSequence, InvariantsHoldAfterEveryRandomEvent) {
     std::cout << "LUMORA_SEED=" << seed << " LUMORA_EVENTS=" << events << '\n';
     std::mt19937_64 random(seed);
 
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
     for (unsigned long long n = 1; n <= events; ++n) {
@@ -97,7 +98,7 @@ TEST(EventSequence, InvariantsHoldAfterEveryRandomEvent) {
 
 TEST(EventSequence, FullDayOfTicksReturnsToItsCycle) {
     constexpr int ticksPerDay = 24 * 60 * 60 * 5; // one every 200 ms
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
     for (int tick = 1; tick <= ticksPerDay; ++tick) {

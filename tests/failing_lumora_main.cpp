@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv) {
     lumora::QtPlatform platform(argc, argv);
-    lumora::QtToolkit ui;
+    lumora::qt::QtToolkit ui;
     lumora::FailingAtThirdLampTick handlers(ui);
     ui.load(handlers);
     return ui.showAndDeliverEvents();

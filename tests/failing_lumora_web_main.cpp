@@ -4,7 +4,7 @@
 #include "web_toolkit.h"
 
 int main() {
-    static lumora::WebToolkit ui;
+    static lumora::web::WebToolkit ui;
     static lumora::FailingAtThirdLampTick handlers(ui);
     ui.load(handlers);
     return ui.showAndDeliverEvents();

@@ -46,7 +46,7 @@ class QtBillboardTest : public QObject {
 
 private:
     std::unique_ptr<ShownWindow> shown;
-    QtToolkit* ui = nullptr;
+    qt::QtToolkit* ui = nullptr;
 
     QListWidget* list(std::int16_t i) const {
         return qobject_cast<QListWidget*>(ui->widget({"List1", i}));

@@ -19,7 +19,7 @@ private slots:
     }
 
     void windowScalesAsAWhole() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         Lumora form(ui);
         ui.load(form);
         const QPixmap grab = ui.window()->grab();
@@ -38,7 +38,7 @@ private slots:
     // Text drawn for the denser screen has detail finer than a logical pixel: an image merely
     // scaled up would repeat each logical pixel as a uniform block of 2 x 2 device pixels.
     void textIsDrawnAtDeviceResolution() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         const QImage title = ui.widget({"Label1", 0})->grab().toImage();
         int inked = 0;
         int detailed = 0;
@@ -61,7 +61,7 @@ private slots:
     }
 
     void dotsAreDrawnAtDeviceResolution() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         ui.setVisible({"Picture1", 1}, true);
         ui.setDrawWidth({"Picture1", 1}, 10);
         ui.pset({"Picture1", 1}, 63.75f, 64, 0xFF0000);

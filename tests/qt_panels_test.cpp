@@ -31,7 +31,7 @@ class QtPanelsTest : public QObject {
 
 private:
     std::unique_ptr<ShownWindow> shown;
-    QtToolkit* ui = nullptr;
+    qt::QtToolkit* ui = nullptr;
 
     QPlainTextEdit* panel(std::int16_t i) const {
         return qobject_cast<QPlainTextEdit*>(ui->widget({"Text1", i}));

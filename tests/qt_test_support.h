@@ -44,7 +44,7 @@ struct ShownWindow {
         ui.window()->show();
         exposed = QTest::qWaitForWindowExposed(ui.window());
     }
-    QtToolkit ui;
+    qt::QtToolkit ui;
     Lumora form;
     bool exposed = false;
 };

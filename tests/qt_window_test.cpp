@@ -58,7 +58,7 @@ private slots:
     void controlFollowsDesign() {
         QFETCH(int, position);
         const ControlDesign& design = controlDesigns()[static_cast<std::size_t>(position)];
-        QtToolkit ui;
+        qt::QtToolkit ui;
         QWidget* widget = ui.widget({design.name, design.index});
         QCOMPARE(widget->objectName(), nameOf(design));
         QCOMPARE(widget->geometry(), pixelRect(design.bounds));
@@ -99,7 +99,7 @@ private slots:
     }
 
     void windowFollowsDesign() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         QWidget* window = ui.window();
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("lumora.example ИТ - светлинна реклама и текст"));
@@ -116,7 +116,7 @@ private slots:
     }
 
     void fontCoversCyrillic() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         const QFontInfo resolved(ui.window()->font());
         QVERIFY2(resolved.family().contains(QStringLiteral("Liberation Serif")) ||
                      resolved.family().contains(QStringLiteral("Times New Roman")),
@@ -131,7 +131,7 @@ private slots:
     }
 
     void focusFollowsTabPlaces() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         std::vector<std::pair<int, QWidget*>> expected;
         for (const ControlDesign& design : controlDesigns()) {
             if (design.kind == ControlKind::Timer) {
@@ -158,7 +158,7 @@ private slots:
     }
 
     void createdStateHasNothingChosen() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 0}))->currentRow(), -1);
         QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 1}))->currentRow(), -1);
         QVERIFY(!qobject_cast<QRadioButton*>(ui.widget({"Option1", 0}))->isChecked());
@@ -259,7 +259,7 @@ private slots:
     }
 
     void absentElementIsRuntimeError() {
-        QtToolkit ui;
+        qt::QtToolkit ui;
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible({"Picture1", 8}, true));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.widget({"Timer1"}));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setText({"Label1", 0}, U"x"));

@@ -11,6 +11,8 @@
 namespace lumora {
 namespace {
 
+using memory::PropertyWrite;
+
 constexpr TextView firstMessage = U"Големите изненади се крият в малките опаковки.";
 
 ControlId upper(std::int16_t k) {
@@ -21,7 +23,7 @@ ControlId lower(std::int16_t k) {
 }
 
 TEST(Created, NothingIsChosenAndEveryPictureIsHidden) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     EXPECT_EQ(ui.listIndex({"List1", 0}), -1);
     EXPECT_EQ(ui.listIndex({"List1", 1}), -1);
     EXPECT_FALSE(ui.isSelected({"Option1", 0}));
@@ -37,7 +39,7 @@ TEST(Created, NothingIsChosenAndEveryPictureIsHidden) {
 }
 
 TEST(Loaded, IsTheDefaultState) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
 
@@ -69,7 +71,7 @@ TEST(Loaded, IsTheDefaultState) {
 }
 
 TEST(Loaded, WritesLampsThenChoicesInOrder) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
 
@@ -96,7 +98,7 @@ TEST(Loaded, WritesLampsThenChoicesInOrder) {
 }
 
 TEST(ProcessEntry, LoadsShowsAndEndsWithStatusZero) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     EXPECT_EQ(runLumora(ui), 0);
     EXPECT_TRUE(ui.isShown());
     EXPECT_EQ(ui.text({"Text2", 0}), Text(U"Големите изненади се"));
@@ -104,7 +106,7 @@ TEST(ProcessEntry, LoadsShowsAndEndsWithStatusZero) {
 
 // Drives ResetTicker through the Click it runs from.
 TEST(ResetTicker, ReadsLengthRewindsAndLeavesTickerBoxAlone) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
     ui.tick("Timer1");
@@ -122,7 +124,7 @@ TEST(ResetTicker, WithNothingChosenLeavesEmptyTicker) {
     // The first Click of loading runs before either list has a row: the state it leaves is what
     // ResetTicker makes of an empty message and no visible length.
     struct FirstClickProbe final : EventHandlers {
-        explicit FirstClickProbe(MemoryToolkit& ui) : form(ui) {}
+        explicit FirstClickProbe(memory::MemoryToolkit& ui) : form(ui) {}
         void load() override { form.Form_Load(); }
         void timer(std::string_view) override {}
         void click(std::string_view array, std::int16_t index) override {
@@ -136,7 +138,7 @@ TEST(ResetTicker, WithNothingChosenLeavesEmptyTicker) {
         bool seen = false;
         LumoraFields first;
     };
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     FirstClickProbe probe(ui);
     ui.load(probe);
     ASSERT_TRUE(probe.seen);
@@ -149,16 +151,16 @@ TEST(ResetTicker, WithNothingChosenLeavesEmptyTicker) {
 // The state loading leaves does not depend on the Clicks it raises.
 TEST(Loaded, SameWithoutClickHandlers) {
     struct LoadOnly final : EventHandlers {
-        explicit LoadOnly(MemoryToolkit& ui) : form(ui) {}
+        explicit LoadOnly(memory::MemoryToolkit& ui) : form(ui) {}
         void load() override { form.Form_Load(); }
         void timer(std::string_view) override {}
         void click(std::string_view, std::int16_t) override {}
         Lumora form;
     };
-    MemoryToolkit bare;
+    memory::MemoryToolkit bare;
     LoadOnly unwired(bare);
     bare.load(unwired);
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora wired(ui);
     ui.load(wired);
 
@@ -173,7 +175,7 @@ TEST(Loaded, SameWithoutClickHandlers) {
 }
 
 TEST(ToolkitErrors, RaisedWhereTheContractSays) {
-    MemoryToolkit ui;
+    memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
     expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setVisible({"Picture1", 8}, true); });

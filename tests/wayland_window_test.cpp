@@ -135,7 +135,7 @@ private slots:
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext&, const QString& text) { seen->append(text); });
 
-        QtToolkit ui;
+        qt::QtToolkit ui;
         Lumora form(ui);
         ui.load(form);
         QWidget* window = ui.window();

@@ -69,7 +69,7 @@ protected:
         UpdateWindow(ui.window());
         pumpMessages();
     }
-    Win32Toolkit ui;
+    win32::Win32Toolkit ui;
     Lumora form{ui};
 };
 

@@ -64,7 +64,7 @@ public:
         }
         for (std::size_t n = 0; n < lampCount; ++n) {
             if (ui_.isVisible(lamp(n))) {
-                const std::vector<Dot>& dots = ui_.dots(lamp(n));
+                const std::vector<memory::Dot>& dots = ui_.dots(lamp(n));
                 state.lamps[n] = dots.empty() ? ui_.backColor(lamp(n)) : dots.back().colour;
             }
         }
@@ -76,7 +76,7 @@ public:
     }
 
 private:
-    MemoryToolkit ui_;
+    memory::MemoryToolkit ui_;
     RecordingHandlers handlers_{ui_};
     std::optional<int> exitStatus_;
 };

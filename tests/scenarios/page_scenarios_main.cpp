@@ -14,8 +14,8 @@ using namespace lumora::scenarios;
 using emscripten::val;
 
 TimerGroup::Duration now{};
-WebToolkit& toolkit() {
-    static WebToolkit ui([] { return now; });
+web::WebToolkit& toolkit() {
+    static web::WebToolkit ui([] { return now; });
     return ui;
 }
 RecordingHandlers& handlers() {

@@ -163,7 +163,7 @@ private:
 
     QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(ui_.widget(id)); }
 
-    QtToolkit ui_;
+    qt::QtToolkit ui_;
     RecordingHandlers handlers_{ui_};
     QTimer dismiss_;
     QString report_;

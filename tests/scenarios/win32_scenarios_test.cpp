@@ -228,7 +228,7 @@ private:
     void pump() { pumpMessages(ui_.window()); }
 
     TimerGroup::Duration now_{};
-    Win32Toolkit ui_{[this] { return now_; }};
+    win32::Win32Toolkit ui_{[this] { return now_; }};
     RecordingHandlers handlers_{ui_};
     UINT_PTR dismiss_ = 0;
     WindowState shown_;

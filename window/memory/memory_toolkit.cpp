@@ -5,7 +5,7 @@
 #include <iomanip>
 #include <sstream>
 
-namespace lumora {
+namespace lumora::memory {
 namespace {
 
 std::string boolText(bool value) {
@@ -177,4 +177,4 @@ bool MemoryToolkit::isEnabled(ControlId timer) const {
     return state(timer, ControlKind::Timer).enabled;
 }
 
-} // namespace lumora
+} // namespace lumora::memory

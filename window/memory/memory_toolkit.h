@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace lumora {
+namespace lumora::memory {
 
 struct PropertyWrite {
     std::string control;  // "Picture1(0)", "Timer1"
@@ -90,4 +90,4 @@ private:
     bool shown_ = false;
 };
 
-} // namespace lumora
+} // namespace lumora::memory

@@ -20,7 +20,7 @@
 
 #include <vector>
 
-namespace lumora {
+namespace lumora::qt {
 namespace {
 
 // Qt scales device-independent pixels to the screen itself: the design is laid out at 96 dpi.
@@ -336,4 +336,4 @@ QTimer* QtToolkit::timer(ControlId id) const {
     return widgets_->find<QTimer>(id, ControlKind::Timer);
 }
 
-} // namespace lumora
+} // namespace lumora::qt

@@ -14,7 +14,7 @@
 class QTimer;
 class QWidget;
 
-namespace lumora {
+namespace lumora::qt {
 
 class QtToolkit final : public DesignedToolkit {
 public:
@@ -42,4 +42,4 @@ private:
     std::unique_ptr<Widgets> widgets_;
 };
 
-} // namespace lumora
+} // namespace lumora::qt

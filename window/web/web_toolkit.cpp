@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace lumora {
+namespace lumora::web {
 
 using emscripten::val;
 
@@ -335,4 +335,4 @@ bool WebToolkit::enabled(ControlId timer) const {
     return page_->timers.running(page_->find(timer, ControlKind::Timer).timer);
 }
 
-} // namespace lumora
+} // namespace lumora::web

@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace lumora {
+namespace lumora::web {
 
 class WebToolkit final : public DesignedToolkit {
 public:
@@ -47,4 +47,4 @@ private:
     std::unique_ptr<Page> page_;
 };
 
-} // namespace lumora
+} // namespace lumora::web

@@ -20,7 +20,7 @@
 #include <optional>
 #include <vector>
 
-namespace lumora {
+namespace lumora::win32 {
 
 using win32::BaseWindow;
 using win32::colorRef;
@@ -326,4 +326,4 @@ int Win32Toolkit::dpi() const {
     return window_->dpi;
 }
 
-} // namespace lumora
+} // namespace lumora::win32

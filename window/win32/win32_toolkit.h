@@ -13,7 +13,7 @@
 
 #include <memory>
 
-namespace lumora {
+namespace lumora::win32 {
 
 class Win32Toolkit final : public DesignedToolkit {
 public:
@@ -44,4 +44,4 @@ private:
     std::unique_ptr<Window> window_;
 };
 
-} // namespace lumora
+} // namespace lumora::win32
