@@ -1,6 +1,7 @@
 // What the page takes from the window's design when the site is built:
 //   page_text caption      the window's caption, the page's title
 //   page_text characters   every character the window can show, for its web fonts' subsets
+//   page_text background   the window's colour, #rrggbb: the installed app's and its icon's
 // Built for the page's platform and run by Node, so that the texts come from the one design.
 
 #include "runtime_error.h"
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
         std::puts(shownText().c_str());
         return 0;
     }
-    std::fputs("usage: page_text caption|characters\n", stderr);
+    if (argc == 2 && std::strcmp(argv[1], "background") == 0) {
+        std::printf("#%06x\n", static_cast<unsigned>(lumora::windowDesign().background));
+        return 0;
+    }
+    std::fputs("usage: page_text caption|characters|background\n", stderr);
     return 2;
 }

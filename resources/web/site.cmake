@@ -9,7 +9,7 @@ add_executable(page_text web/page_text.cpp)
 target_link_libraries(page_text PRIVATE lumora_window)
 set(noscript_text "Светлинната реклама Lumora има нужда от JavaScript: разрешете го в браузъра.")
 file(WRITE ${generated_web}/noscript.txt "${noscript_text}\n")
-foreach(part caption characters)
+foreach(part caption characters background)
     add_custom_command(OUTPUT ${generated_web}/${part}.txt
         COMMAND page_text ${part} > ${generated_web}/${part}.txt
         DEPENDS page_text
@@ -42,28 +42,30 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${generated_web}/LICENSE.txt COPYON
 function(lumora_site name program folder)
     set(web ${PROJECT_SOURCE_DIR}/resources/web)
     set(generated_web ${PROJECT_BINARY_DIR}/generated/web)
-    set(files
-        ${web}/lumora.css
+    set(fonts
         ${generated_web}/lumora-serif-regular.woff2
-        ${generated_web}/lumora-serif-bold-italic.woff2
-        ${generated_web}/LICENSE.txt
-        ${generated_web}/LICENSE-fonts.txt)
+        ${generated_web}/lumora-serif-bold-italic.woff2)
+    set(files ${generated_web}/LICENSE.txt ${generated_web}/LICENSE-fonts.txt)
+    set(icons ${PROJECT_BINARY_DIR}/generated/icons)
     add_custom_command(OUTPUT ${folder}/index.html
         COMMAND ${CMAKE_COMMAND}
             -DSITE_DIR=${folder}
             -DSCRIPT=$<TARGET_FILE:${program}>
             -DWASM=$<TARGET_FILE_DIR:${program}>/${program}.wasm
-            -DICONS_DIR=${PROJECT_BINARY_DIR}/generated/icons
-            -DINDEX_IN=${web}/index.html.in
+            -DICONS_DIR=${icons}
+            -DWEB_DIR=${web}
             -DCAPTION_FILE=${generated_web}/caption.txt
             -DNOSCRIPT_FILE=${generated_web}/noscript.txt
+            -DBACKGROUND_FILE=${generated_web}/background.txt
             -DDESCRIPTION=${PROJECT_DESCRIPTION}
+            "-DFONTS=${fonts}"
             "-DFILES=${files}"
             -P ${web}/write_site.cmake
-        DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in
-                ${generated_web}/caption.txt ${files}
-                ${PROJECT_BINARY_DIR}/generated/icons/16/lumora.png
-                ${PROJECT_BINARY_DIR}/generated/icons/32/lumora.png
+        DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in ${web}/lumora.css
+                ${web}/lumora.webmanifest.in ${web}/service-worker.js.in
+                ${generated_web}/caption.txt ${generated_web}/background.txt ${fonts} ${files}
+                ${icons}/16/lumora.png ${icons}/32/lumora.png ${icons}/web/lumora-192.png
+                ${icons}/web/lumora-512.png ${icons}/web/lumora-maskable.png
         COMMENT "Writing the site in ${folder}"
         VERBATIM)
     add_custom_target(${name} ALL DEPENDS ${folder}/index.html)

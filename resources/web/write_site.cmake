@@ -1,12 +1,18 @@
-# Writes the site into SITE_DIR (cmake -P, with the -D variables below): the script and the
-# WebAssembly under names made from their contents, so that a browser holding an older copy
-# never runs a mix of two builds, and index.html naming them.
+# Writes the site into SITE_DIR (cmake -P, with the -D variables below). The script, the
+# WebAssembly, the stylesheet and the fonts go under names made from their contents, so that a
+# browser holding an older copy never runs a mix of two builds; index.html names them. A service
+# worker keeps the whole site for use with no network, in a cache named from all of its files.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
-#   INDEX_IN         the page's template; CAPTION_FILE its title; NOSCRIPT_FILE what it says
-#                      without JavaScript; DESCRIPTION
-#   ICONS_DIR        the icon's sizes, SIZE/lumora.png; the tab takes 16 and 32
-#   FILES            copied as they are (stylesheet, fonts, licences)
-foreach(variable SITE_DIR SCRIPT WASM INDEX_IN CAPTION_FILE NOSCRIPT_FILE DESCRIPTION ICONS_DIR FILES)
+#   WEB_DIR          the page's templates (index.html.in, lumora.webmanifest.in,
+#                      service-worker.js.in) and its stylesheet (lumora.css)
+#   CAPTION_FILE     its title; NOSCRIPT_FILE what it says without JavaScript; BACKGROUND_FILE
+#                      the window's colour; DESCRIPTION
+#   ICONS_DIR        the icon's sizes, SIZE/lumora.png, of which the tab takes 16 and 32, and the
+#                      web app's in web/
+#   FONTS            the web fonts the stylesheet names
+#   FILES            copied as they are (licences)
+foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE BACKGROUND_FILE
+                 DESCRIPTION ICONS_DIR FONTS FILES)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_site: ${variable} is not set")
     endif()
@@ -21,6 +27,14 @@ function(hashed_name path stem extension out)
     set(${out} "${stem}.${hash}.${extension}" PARENT_SCOPE)
 endfunction()
 
+# Writes `text` into the site under a name made from it; `out` is set to the name.
+function(write_hashed text stem extension out)
+    file(WRITE ${SITE_DIR}/${stem}.tmp "${text}")
+    hashed_name(${SITE_DIR}/${stem}.tmp ${stem} ${extension} name)
+    file(RENAME ${SITE_DIR}/${stem}.tmp ${SITE_DIR}/${name})
+    set(${out} ${name} PARENT_SCOPE)
+endfunction()
+
 hashed_name(${WASM} lumora wasm PAGE_WASM)
 file(COPY_FILE ${WASM} ${SITE_DIR}/${PAGE_WASM})
 
@@ -32,14 +46,31 @@ if(at EQUAL -1)
     message(FATAL_ERROR "write_site: ${SCRIPT} does not name \"${compiled_wasm_name}\"")
 endif()
 string(REPLACE "\"${compiled_wasm_name}\"" "\"${PAGE_WASM}\"" script "${script}")
-file(WRITE ${SITE_DIR}/lumora.js.tmp "${script}")
-hashed_name(${SITE_DIR}/lumora.js.tmp lumora js PAGE_SCRIPT)
-file(RENAME ${SITE_DIR}/lumora.js.tmp ${SITE_DIR}/${PAGE_SCRIPT})
+write_hashed("${script}" lumora js PAGE_SCRIPT)
+
+# The stylesheet names the fonts.
+file(READ ${WEB_DIR}/lumora.css stylesheet)
+foreach(font ${FONTS})
+    get_filename_component(font_name ${font} NAME)
+    get_filename_component(font_stem ${font} NAME_WE)
+    hashed_name(${font} ${font_stem} woff2 hashed_font)
+    file(COPY_FILE ${font} ${SITE_DIR}/${hashed_font})
+    string(FIND "${stylesheet}" "\"${font_name}\"" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "write_site: lumora.css does not name \"${font_name}\"")
+    endif()
+    string(REPLACE "\"${font_name}\"" "\"${hashed_font}\"" stylesheet "${stylesheet}")
+    string(MAKE_C_IDENTIFIER ${font_stem} font_variable)
+    set(PAGE_FONT_${font_variable} ${hashed_font})
+endforeach()
+write_hashed("${stylesheet}" lumora css PAGE_STYLESHEET)
 
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
+file(STRINGS ${BACKGROUND_FILE} PAGE_BACKGROUND LIMIT_COUNT 1)
 set(PROJECT_DESCRIPTION "${DESCRIPTION}")
-configure_file(${INDEX_IN} ${SITE_DIR}/index.html @ONLY)
+configure_file(${WEB_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
+configure_file(${WEB_DIR}/lumora.webmanifest.in ${SITE_DIR}/lumora.webmanifest @ONLY)
 
 foreach(path ${FILES})
     file(COPY ${path} DESTINATION ${SITE_DIR})
@@ -47,3 +78,22 @@ endforeach()
 foreach(size 16 32)
     file(COPY_FILE ${ICONS_DIR}/${size}/lumora.png ${SITE_DIR}/lumora-${size}.png)
 endforeach()
+file(GLOB web_icons ${ICONS_DIR}/web/*.png)
+file(COPY ${web_icons} DESTINATION ${SITE_DIR})
+
+# The service worker keeps the page as "./", the address a visitor opens, and every other file.
+file(GLOB site_files RELATIVE ${SITE_DIR} ${SITE_DIR}/*)
+list(SORT site_files)
+list(REMOVE_ITEM site_files index.html)
+set(SITE_FILES "\"./\"")
+set(contents "")
+foreach(name index.html ${site_files})
+    file(SHA256 ${SITE_DIR}/${name} hash)
+    string(APPEND contents "${hash} ${name}\n")
+endforeach()
+foreach(name ${site_files})
+    string(APPEND SITE_FILES ", \"${name}\"")
+endforeach()
+string(SHA256 SITE_HASH "${contents}")
+string(SUBSTRING ${SITE_HASH} 0 12 SITE_HASH)
+configure_file(${WEB_DIR}/service-worker.js.in ${SITE_DIR}/service-worker.js @ONLY)

@@ -1,24 +1,28 @@
-// The window's promises in the page, in Debian's Chromium: the scenario table, written out at
+// The window's promises in the page, in one browser engine: the scenario table, written out at
 // build time with the states it expects, and seeded random input, acted out with real mouse
 // clicks and key presses on a test build of the site whose clock the test steps.
+//   LUMORA_ENGINE         chromium, firefox or webkit
 //   LUMORA_SCENARIO_SITE  the test build's site
 //   LUMORA_SCENARIOS      the table, as JSON
+//   LUMORA_SCREENSHOTS    a folder for the loaded window's screenshot, named by the engine
 //   LUMORA_SEED           repeats a run of random input
 
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
-import { launchChromium, serve } from "./page_support.mjs";
+import path from "node:path";
+import { launchEngine, serve } from "./page_support.mjs";
 
 const table = JSON.parse(await readFile(process.env.LUMORA_SCENARIOS, "utf8"));
 const twipsPerPixel = 15; // CSS pixels are pixels at 96 dpi
 
+const engine = process.env.LUMORA_ENGINE ?? "chromium";
 let server;
 let browser;
 
 before(async () => {
     server = await serve({ "/": process.env.LUMORA_SCENARIO_SITE });
-    browser = await launchChromium();
+    browser = await launchEngine(engine);
 });
 
 after(async () => {
@@ -26,23 +30,22 @@ after(async () => {
     await server?.close();
 });
 
-const selector = (name) => `[id="${name}"]`;
 const keys = { Down: "ArrowDown", Up: "ArrowUp", Tab: "Tab", BackTab: "Tab" };
 
 // The page's window as a user meets it, and its program's writes and clock through the test
 // build's bindings.
 class PageDriver {
     static async open(t) {
-        const context = await browser.createBrowserContext();
-        t.after(() => context.close());
-        const page = await context.newPage();
-        await page.setViewport({ width: 1024, height: 768 });
+        const page = await browser.newPage();
+        t.after(() => page.close());
         await page.goto(server.origin);
         await page.waitForFunction(
             () =>
                 window.Module?.tick &&
                 document.fonts.status === "loaded" &&
-                document.getElementById("Lumora")?.hidden === false,
+                document.getElementById("Lumora")?.hidden === false &&
+                // autofocus acts when the page next renders
+                document.activeElement !== document.body,
         );
         return new PageDriver(page);
     }
@@ -60,11 +63,13 @@ class PageDriver {
             case "Tick":
                 await page.evaluate(() => Module.tick());
                 break;
-            case "ChooseRow": // the row scrolled into view first, as a user does
-                await (await page.$$(`${selector(step.control)} option`))[step.value].click();
+            case "ChooseRow": {
+                const row = await page.evaluate(pointAtRow, step.control, step.value);
+                await page.mouse.click(row.x, row.y);
                 break;
+            }
             case "ClickOption":
-                await page.click(selector(step.control));
+                await this.click(`[id="${step.control}"]`);
                 break;
             case "Key":
                 if (step.key === "BackTab") {
@@ -89,11 +94,19 @@ class PageDriver {
         }
         // The error dialog, dismissed as a user does. The program has ended: it disabled the
         // controls, the focused one too.
-        if (await page.$("dialog[open]")) {
-            await page.click("dialog button");
+        if (await page.evaluate(() => document.querySelector("dialog[open]") !== null)) {
+            await this.click("dialog button");
             this.ended = true;
         }
         return null;
+    }
+
+    async click(selector) {
+        const centre = await this.page.evaluate((s) => {
+            const r = document.querySelector(s).getBoundingClientRect();
+            return { x: (r.left + r.right) / 2, y: (r.top + r.bottom) / 2 };
+        }, selector);
+        await this.page.mouse.click(centre.x, centre.y);
     }
 
     // What the window shows, in the table's terms.
@@ -120,17 +133,12 @@ class PageDriver {
                         rgb(getComputedStyle(byId("Lumora")).backgroundColor)
                     );
                 };
+                // Its middle inside the list's inner box (the rows may be a fraction of a pixel
+                // taller than the box). The rows are of one height: WebKit gives them no boxes.
                 const inView = (list) => {
-                    const row = list.options[list.selectedIndex];
-                    if (!row) {
-                        return true;
-                    }
-                    // Its middle inside the list's inner box: the rows may be a fraction of a
-                    // pixel taller than the box.
-                    const inner = list.getBoundingClientRect().top + list.clientTop;
-                    const r = row.getBoundingClientRect();
-                    const middle = (r.top + r.bottom) / 2;
-                    return middle >= inner && middle <= inner + list.clientHeight;
+                    const rowHeight = list.scrollHeight / list.length;
+                    const middle = (list.selectedIndex + 0.5) * rowHeight - list.scrollTop;
+                    return list.selectedIndex < 0 || (middle >= 0 && middle <= list.clientHeight);
                 };
                 const lists = [byId("List1(0)"), byId("List1(1)")];
                 return {
@@ -156,8 +164,27 @@ class PageDriver {
     }
 
     async windowBox() {
-        return this.page.$eval("#Lumora", (e) => e.getBoundingClientRect().toJSON());
+        return this.page.evaluate(() => document.getElementById("Lumora").getBoundingClientRect().toJSON());
     }
+}
+
+// In the page: where a user clicks a list's row, the row scrolled into view first as a user
+// scrolls the list.
+function pointAtRow(id, row) {
+    const list = document.getElementById(id);
+    const rowHeight = list.scrollHeight / list.length;
+    const top = row * rowHeight;
+    if (top < list.scrollTop || top + rowHeight > list.scrollTop + list.clientHeight) {
+        list.scrollTop = top;
+        if (list.scrollTop < top - 0.5) {
+            list.scrollTop = top + rowHeight / 2; // WebKit's rows are a fraction taller
+        }
+    }
+    const box = list.getBoundingClientRect();
+    return {
+        x: box.left + list.clientLeft + list.clientWidth / 2,
+        y: box.top + list.clientTop + top - list.scrollTop + rowHeight / 2,
+    };
 }
 
 // What the page shows against what the table expects, less what the page cannot show.
@@ -166,9 +193,12 @@ function assertShows(shown, expected, where) {
     assert.deepEqual(shown, shownOnly, where);
 }
 
-for (const scenario of table.scenarios) {
-    test(`page/${scenario.reportName}`, { skip: scenario.skipped ?? false }, async (t) => {
+for (const [n, scenario] of table.scenarios.entries()) {
+    test(`page/${engine}/${scenario.reportName}`, { skip: scenario.skipped ?? false }, async (t) => {
         const driver = await PageDriver.open(t);
+        if (n === 0 && process.env.LUMORA_SCREENSHOTS) {
+            await driver.page.screenshot({ path: path.join(process.env.LUMORA_SCREENSHOTS, `${engine}.png`) });
+        }
         assertShows(await driver.observe(), scenario.loaded, "when loaded");
         for (const [i, step] of scenario.steps.entries()) {
             const where = `after step ${i + 1} (${step.action} ${step.control})`;
@@ -178,7 +208,7 @@ for (const scenario of table.scenarios) {
     });
 }
 
-test("page/random input keeps the window sound", async (t) => {
+test(`page/${engine}/random input keeps the window sound`, async (t) => {
     const seed = Number(process.env.LUMORA_SEED ?? Math.floor(Math.random() * 2 ** 32));
     t.diagnostic(`seed ${seed} (LUMORA_SEED=${seed} repeats this run)`);
     const driver = await PageDriver.open(t);

@@ -1,8 +1,11 @@
-// What the page's tests and its benchmark share: a static server for built sites, Debian's
-// Chromium started headless, and a recorder of the ticker's writes.
+// What the page's tests and its benchmark share: a static server for built sites, the browser
+// engines started headless (Debian's Chromium and Firefox ESR through Puppeteer, WebKitGTK's
+// MiniBrowser through its WebDriver), and a recorder of the ticker's writes.
 
-import { readFile } from "node:fs/promises";
+import { spawn } from "node:child_process";
+import { readFile, writeFile } from "node:fs/promises";
 import http from "node:http";
+import net from "node:net";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
@@ -13,6 +16,8 @@ const contentTypes = {
     ".css": "text/css",
     ".woff2": "font/woff2",
     ".ico": "image/vnd.microsoft.icon",
+    ".png": "image/png",
+    ".webmanifest": "application/manifest+json",
     ".txt": "text/plain; charset=utf-8",
 };
 
@@ -56,6 +61,198 @@ export function launchChromium() {
             "--disable-sync",
         ],
     });
+}
+
+// Headless Firefox ESR, driven over WebDriver BiDi.
+export function launchFirefox() {
+    return puppeteer.launch({
+        browser: "firefox",
+        executablePath: "/usr/bin/firefox-esr",
+        extraPrefsFirefox: { "network.proxy.type": 0, "app.update.enabled": false },
+    });
+}
+
+const freePort = () =>
+    new Promise((resolve, reject) => {
+        const probe = net.createServer();
+        probe.on("error", reject);
+        probe.listen(0, "127.0.0.1", () => {
+            const { port } = probe.address();
+            probe.close(() => resolve(port));
+        });
+    });
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// W3C WebDriver's keys for the ones the tests press.
+const webDriverKeys = { ArrowDown: "\uE015", ArrowUp: "\uE013", Tab: "\uE004", Shift: "\uE008" };
+const elementKey = "element-6066-11e4-a5fc-52d0e6e4f6a0";
+
+// A WebDriver session as a page, with the part of Puppeteer's Page the tests use: goto,
+// evaluate, waitForFunction, mouse and keyboard (as W3C actions), screenshot.
+class WebDriverPage {
+    constructor(base) {
+        this.base = base;
+        this.mouse = { click: (x, y, options) => this.#click(x, y, options) };
+        this.keyboard = {
+            down: (key) => this.#keys([{ type: "keyDown", value: webDriverKeys[key] }]),
+            up: (key) => this.#keys([{ type: "keyUp", value: webDriverKeys[key] }]),
+            press: (key) =>
+                this.#keys([
+                    { type: "keyDown", value: webDriverKeys[key] },
+                    { type: "keyUp", value: webDriverKeys[key] },
+                ]),
+        };
+        this.held = [];
+    }
+
+    async command(method, route, body) {
+        const response = await fetch(this.base + route, {
+            method,
+            headers: { "Content-Type": "application/json" },
+            body: body === undefined ? undefined : JSON.stringify(body),
+        });
+        const { value } = await response.json();
+        if (!response.ok) {
+            throw new Error(`WebDriver ${route}: ${value.error}: ${value.message}`);
+        }
+        return value;
+    }
+
+    goto(url) {
+        return this.command("POST", "/url", { url });
+    }
+
+    // Runs `fn` in the page with JSON arguments, and resolves to its JSON result.
+    async evaluate(fn, ...args) {
+        const value = await this.command("POST", "/execute/async", {
+            script: `const done = arguments[arguments.length - 1];
+                     Promise.resolve((${fn}).apply(null, Array.from(arguments).slice(0, -1)))
+                         .then((v) => done({ v }), (e) => done({ e: String(e) }));`,
+            args,
+        });
+        if (value.e !== undefined) {
+            throw new Error(value.e);
+        }
+        return value.v;
+    }
+
+    async waitForFunction(fn, { timeout = 30000 } = {}) {
+        const deadline = Date.now() + timeout;
+        while (!(await this.evaluate(fn))) {
+            if (Date.now() > deadline) {
+                throw new Error(`waitForFunction: still false after ${timeout} ms: ${fn}`);
+            }
+            await sleep(50);
+        }
+    }
+
+    async screenshot({ path: file }) {
+        await writeFile(file, Buffer.from(await this.command("GET", "/screenshot"), "base64"));
+    }
+
+    // Keys held down stay down across calls, as in Puppeteer: Shift, then Tab.
+    async #keys(actions) {
+        for (const { type, value } of actions) {
+            if (type === "keyDown") {
+                this.held.push(value);
+            } else {
+                this.held = this.held.filter((key) => key !== value);
+            }
+        }
+        await this.command("POST", "/actions", {
+            actions: [{ type: "key", id: "keyboard", actions }],
+        });
+    }
+
+    async #click(x, y, { button = "left", clickCount = 1 } = {}) {
+        const number = button === "right" ? 2 : 0;
+        const actions = [{ type: "pointerMove", x: Math.round(x), y: Math.round(y), origin: "viewport" }];
+        for (let i = 0; i < clickCount; ++i) {
+            actions.push({ type: "pointerDown", button: number }, { type: "pointerUp", button: number });
+        }
+        await this.command("POST", "/actions", {
+            actions: [{ type: "pointer", id: "mouse", parameters: { pointerType: "mouse" }, actions }],
+        });
+    }
+}
+
+// WebKitGTK's MiniBrowser, through WebKitWebDriver, on the X display the test runs under. Each
+// newPage() is a session of its own, with a browser of its own.
+export async function launchWebKit() {
+    const port = await freePort();
+    const driver = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: "ignore" });
+    const origin = `http://127.0.0.1:${port}`;
+    const deadline = Date.now() + 10000;
+    for (;;) {
+        try {
+            if ((await (await fetch(`${origin}/status`)).json()).value.ready) {
+                break;
+            }
+        } catch {
+            // not listening yet
+        }
+        if (Date.now() > deadline) {
+            driver.kill();
+            throw new Error("WebKitWebDriver did not start");
+        }
+        await sleep(50);
+    }
+    const sessions = [];
+    return {
+        async newPage({ width = 1024, height = 768 } = {}) {
+            const response = await fetch(`${origin}/session`, {
+                method: "POST",
+                headers: { "Content-Type": "application/json" },
+                body: JSON.stringify({
+                    capabilities: {
+                        alwaysMatch: {
+                            "webkitgtk:browserOptions": {
+                                binary: "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser",
+                                args: ["--automation"],
+                            },
+                        },
+                    },
+                }),
+            });
+            const { value } = await response.json();
+            if (!response.ok) {
+                throw new Error(`WebKitWebDriver: no session: ${value.error}: ${value.message}`);
+            }
+            const page = new WebDriverPage(`${origin}/session/${value.sessionId}`);
+            sessions.push(page);
+            page.close = async () => {
+                await page.command("DELETE", "");
+                sessions.splice(sessions.indexOf(page), 1);
+            };
+            // The window's outer size, as near the viewport as the window manager allows.
+            await page.command("POST", "/window/rect", { width, height });
+            return page;
+        },
+        async close() {
+            await Promise.all(sessions.map((page) => page.close()));
+            driver.kill();
+        },
+    };
+}
+
+// The engine the tests run in, by its name, as a browser whose newPage() resolves to a page
+// with Puppeteer's API (or the part of it that WebDriverPage has) and close().
+export async function launchEngine(name) {
+    if (name === "webkit") {
+        return launchWebKit();
+    }
+    const browser = await (name === "firefox" ? launchFirefox() : launchChromium());
+    return {
+        async newPage({ width = 1024, height = 768 } = {}) {
+            const context = await browser.createBrowserContext();
+            const page = await context.newPage();
+            await page.setViewport({ width, height });
+            page.close = () => context.close();
+            return page;
+        },
+        close: () => browser.close(),
+    };
 }
 
 // For evaluateOnNewDocument: every value written to the ticker (the input `tickerId`), with its

@@ -1,13 +1,17 @@
 // The Lumora page in a real headless Chromium (Debian's), driven by Puppeteer and served over
 // HTTP from the built site: what only the page shows, on its real clock. Its title, language,
 // place and fonts, the lamps in a screenshot's pixels, Chromium's accessibility tree, the error
-// dialog, a frozen page, a phone's screen. What the window promises on every platform is in the
-// scenario table (page_scenarios_test.mjs).
+// dialog, a frozen page, a phone's screen, a zoom, and the site as an installable app that works
+// offline and updates whole. What the window promises on every platform is in the scenario table
+// (page_scenarios_test.mjs).
 //   LUMORA_SITE          the site's folder
 //   LUMORA_FAILING_SITE  the same page running a program that fails at its third lamp tick
 
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
+import { cp, mkdtemp, readFile, rm } from "node:fs/promises";
+import os from "node:os";
+import path from "node:path";
 import { launchChromium, recordTickerWrites, serve } from "./page_support.mjs";
 
 // The design's texts the checks need.
@@ -36,19 +40,35 @@ after(async () => {
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // A fresh page on the site, the window built, and a recorder of every ticker write with its time.
-async function openPage(t, { site = "/", viewport = { width: 1024, height: 768 }, scale = 1 } = {}) {
-    const context = await browser.createBrowserContext();
-    t.after(() => context.close());
+async function openPage(
+    t,
+    {
+        site = "/",
+        viewport = { width: 1024, height: 768 },
+        scale = 1,
+        at = origin,
+        context = null,
+        label = site, // whose console problems these are
+    } = {},
+) {
+    const ownContext = !context;
+    if (ownContext) {
+        context = await browser.createBrowserContext();
+        t.after(() => context.close());
+    }
     const page = await context.newPage();
+    if (!ownContext) {
+        t.after(() => page.close());
+    }
     await page.setViewport({ ...viewport, deviceScaleFactor: scale });
     page.on("console", (message) => {
         if (message.type() === "error" || message.type() === "warn") {
-            consoleProblems.push({ site, text: message.text() });
+            consoleProblems.push({ site: label, text: message.text() });
         }
     });
-    page.on("pageerror", (error) => consoleProblems.push({ site, text: String(error) }));
+    page.on("pageerror", (error) => consoleProblems.push({ site: label, text: String(error) }));
     await page.evaluateOnNewDocument(recordTickerWrites, "Text2(0)");
-    await page.goto(origin + site);
+    await page.goto(at + site);
     await page.waitForFunction(
         () => window.tickerWrites.length > 0 && document.fonts.status === "loaded",
     );
@@ -214,6 +234,96 @@ test("on a phone's narrow screen the whole window scales down to fit; canvases a
     assert.ok(Math.abs(fit.box.height - (352 * 360) / 466) <= 1, `height ${fit.box.height}`);
     assert.ok(fit.scrollWidth <= 360, "no sideways scrolling");
     assert.equal(fit.backing, 34, "two device pixels to a CSS pixel");
+});
+
+test("zoomed to 200 %, the lamps are drawn again in the new device pixels", async (t) => {
+    const page = await openPage(t);
+    await waitForWrites(page, 3);
+    await page.click(selector("Option1(1)")); // stop, so that one pair stays lit
+    const [lamp] = await litLamps(page);
+    // As the browser's zoom does it: half the CSS pixels across, each of two device pixels.
+    await page.setViewport({ width: 512, height: 384, deviceScaleFactor: 2 });
+    await page.waitForFunction((id) => document.getElementById(id).width === 34, {}, lamp);
+    // The dot, 10 CSS pixels across, in whole device pixels of its colour: about 20 x 20 x pi/4
+    // of them drawn anew, not one CSS pixel's worth scaled up, nor none.
+    const solid = await page.evaluate((id) => {
+        const canvas = document.getElementById(id);
+        const { data } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+        let count = 0;
+        for (let i = 3; i < data.length; i += 4) {
+            count += data[i] === 255 ? 1 : 0;
+        }
+        return count;
+    }, lamp);
+    assert.ok(solid > 250 && solid < 340, `${solid} solid device pixels`);
+});
+
+// A site of its own on a server of its own, that the test can change and take down.
+async function servedCopy(t, site) {
+    const folder = await mkdtemp(path.join(os.tmpdir(), "lumora-site-"));
+    t.after(() => rm(folder, { recursive: true, force: true }));
+    await cp(site, folder, { recursive: true });
+    const copy = await serve({ "/": folder });
+    t.after(() => copy.close());
+    return { folder, ...copy };
+}
+
+const keptFiles = (page) =>
+    page.evaluate(async () => {
+        const names = await caches.keys();
+        const kept = {};
+        for (const name of names) {
+            kept[name] = (await (await caches.open(name)).keys()).map((r) => new URL(r.url).pathname);
+        }
+        return kept;
+    });
+
+test("installable, it opens again and ticks with no network", async (t) => {
+    const site = await servedCopy(t, process.env.LUMORA_SITE);
+    // Not a private window: there nothing is installable. The site's origin is its own.
+    const context = browser.defaultBrowserContext();
+    const page = await openPage(t, { at: site.origin, context });
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+    const session = await page.createCDPSession();
+    const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
+    assert.deepEqual(installabilityErrors, []);
+    const manifest = JSON.parse(await readFile(path.join(site.folder, "lumora.webmanifest"), "utf8"));
+    assert.equal(manifest.lang, "bg");
+    assert.equal(manifest.background_color, `#${windowColour.toString(16)}`);
+
+    await site.close();
+    const offline = await openPage(t, { at: site.origin, context });
+    await waitForWrites(offline, 3);
+    assert.equal(await offline.title(), caption);
+});
+
+test("a new build replaces the kept site whole", async (t) => {
+    const site = await servedCopy(t, process.env.LUMORA_SITE);
+    const context = browser.defaultBrowserContext();
+    const page = await openPage(t, { at: site.origin, context, label: "a new build" });
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+    const [oldCache] = Object.keys(await keptFiles(page));
+
+    // The failing program's site stands for the next build: another program, its own names.
+    await rm(site.folder, { recursive: true });
+    await cp(process.env.LUMORA_FAILING_SITE, site.folder, { recursive: true });
+    const newScript = (await readFile(path.join(site.folder, "index.html"), "utf8")).match(
+        /src="(lumora\.[0-9a-f]+\.js)"/,
+    )[1];
+    const oldScript = await page.evaluate(() => document.querySelector("script[src]").getAttribute("src"));
+    for (let reload = 0; reload < 2; ++reload) {
+        await page.reload();
+    }
+    await page.waitForFunction(
+        async (old) => !(await caches.keys()).includes(old) && (await caches.keys()).length === 1,
+        { timeout: 10000 },
+        oldCache,
+    );
+    assert.equal(await page.evaluate(() => document.querySelector("script[src]").getAttribute("src")), newScript);
+    await page.waitForSelector("dialog[open]", { timeout: 5000 }); // the new program runs
+    const [files] = Object.values(await keptFiles(page));
+    assert.ok(files.includes(`/${newScript}`), `${newScript} kept`);
+    assert.ok(!files.includes(`/${oldScript}`), `${oldScript} gone`);
 });
 
 test("Chromium's console has no error or warning from the page", () => {

@@ -52,22 +52,27 @@ std::string elementId(ControlId id) {
 } // namespace
 
 // The page calls back into the toolkit through this object: each control's change listener is
-// its `changed` bound to the control's position in the design.
+// its `changed` bound to the control's position in the design, and the screen's resolution query
+// calls `resolutionChanged`.
 class PageEvents {
 public:
-    explicit PageEvents(std::function<void(std::size_t)> changed) : changed_(std::move(changed)) {}
+    PageEvents(std::function<void(std::size_t)> changed, std::function<void()> resolutionChanged)
+        : changed_(std::move(changed)), resolutionChanged_(std::move(resolutionChanged)) {}
 
     // `event` is the DOM's change event; the position says all that is needed.
     void changed(int position, val /*event*/) { changed_(static_cast<std::size_t>(position)); }
+    void resolutionChanged(val /*event*/) { resolutionChanged_(); }
 
 private:
     std::function<void(std::size_t)> changed_;
+    std::function<void()> resolutionChanged_;
 };
 
 EMSCRIPTEN_BINDINGS(lumora_page_events) {
     emscripten::class_<PageEvents>("LumoraPageEvents")
         .smart_ptr<std::shared_ptr<PageEvents>>("LumoraPageEventsHandle")
-        .function("changed", &PageEvents::changed);
+        .function("changed", &PageEvents::changed)
+        .function("resolutionChanged", &PageEvents::resolutionChanged);
 }
 
 struct WebToolkit::Page {
@@ -86,8 +91,8 @@ struct WebToolkit::Page {
     std::vector<Control> controls; // one per entry of controlDesigns()
     TimerGroup timers;
     web::PageTimeout timeout{[this] { timers.wake(); }};
-    std::shared_ptr<PageEvents> listener =
-        std::make_shared<PageEvents>([this](std::size_t position) { changed(position); });
+    std::shared_ptr<PageEvents> listener = std::make_shared<PageEvents>(
+        [this](std::size_t position) { changed(position); }, [this] { resolutionChanged(); });
     val listenerHandle{listener};
 
     Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
@@ -96,6 +101,12 @@ struct WebToolkit::Page {
     void listen(const val& element, std::size_t position);
     // A user's change of a list or an option button.
     void changed(std::size_t position);
+    // Calls resolutionChanged() once the screen's device pixel ratio is another than now.
+    void watchResolution();
+    void resolutionChanged();
+    // Scrolls a list whose chosen row is out of view to show that row at its top: Chromium and
+    // Firefox do so by themselves when the row is chosen, WebKit does not.
+    void keepChosenRowInView(std::size_t position);
     void fail(const RuntimeError& error);
 };
 
@@ -214,6 +225,50 @@ void WebToolkit::Page::changed(std::size_t position) {
     }
 }
 
+void WebToolkit::Page::watchResolution() {
+    const auto ratio = val::global("devicePixelRatio").as<double>();
+    const val query =
+        val::global("matchMedia")(std::string("(resolution: ") + std::to_string(ratio) + "dppx)");
+    val once = val::object();
+    once.set("once", true);
+    query.call<void>("addEventListener", std::string("change"),
+                     listenerHandle["resolutionChanged"].call<val>("bind", listenerHandle), once);
+}
+
+void WebToolkit::Page::resolutionChanged() {
+    const auto ratio = val::global("devicePixelRatio").as<double>();
+    for (Control& control : controls) {
+        if (control.picture) {
+            control.picture->setPixelRatio(ratio);
+        }
+    }
+    watchResolution();
+}
+
+void WebToolkit::Page::keepChosenRowInView(std::size_t position) {
+    val& list = controls[position].element;
+    const int row = list["selectedIndex"].as<int>();
+    if (row < 0) {
+        return;
+    }
+    // The rows are all one height, with no padding round them; WebKit gives the rows of a list
+    // box no boxes of their own to measure.
+    const auto rowHeight = list["scrollHeight"].as<double>() / list["length"].as<double>();
+    const double top = row * rowHeight;
+    const double bottom = top + rowHeight;
+    const auto scrollTop = list["scrollTop"].as<double>();
+    const auto height = list["clientHeight"].as<double>();
+    if (top >= scrollTop && bottom <= scrollTop + height) {
+        return;
+    }
+    list.set("scrollTop", top);
+    // WebKit scrolls a list box by whole rows of its own height, a fraction more than they
+    // measure, rounding down to the row before: aim into the row instead.
+    if (list["scrollTop"].as<double>() < top - 0.5) {
+        list.set("scrollTop", top + rowHeight / 2);
+    }
+}
+
 void WebToolkit::Page::fail(const RuntimeError& error) {
     timers.stopAll();
     for (std::size_t position = 0; position < controls.size(); ++position) {
@@ -292,6 +347,7 @@ WebToolkit::WebToolkit(TimerGroup::Clock clock)
         page_->controls[order.front()].element.set("autofocus", true);
     }
     document()["body"].call<void>("prepend", window);
+    page_->watchResolution();
 }
 
 WebToolkit::~WebToolkit() {
@@ -303,11 +359,18 @@ int WebToolkit::showAndDeliverEvents() {
         return runtimeErrorStatus;
     }
     page_->window.set("hidden", false);
+    // Load chose the rows while the window was hidden, with no rows laid out to scroll to.
+    for (std::size_t position = 0; position < page_->controls.size(); ++position) {
+        if (controlDesigns()[position].kind == ControlKind::ListBox) {
+            page_->keepChosenRowInView(position);
+        }
+    }
     return 0;
 }
 
 void WebToolkit::showRow(std::size_t position, int row) {
     page_->controls[position].element.set("selectedIndex", row);
+    page_->keepChosenRowInView(position);
 }
 
 void WebToolkit::showChecked(std::size_t position, bool checked) {

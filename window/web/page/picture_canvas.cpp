@@ -16,33 +16,61 @@ std::string cssColour(Colour colour) {
 
 PictureCanvas::PictureCanvas(val canvas, int width, int height)
     : canvas_(std::move(canvas)), context_(val::null()), width_(width), height_(height) {
-    const double ratio = val::global("devicePixelRatio").as<double>();
-    canvas_.set("width", static_cast<int>(std::lround(width * ratio)));
-    canvas_.set("height", static_cast<int>(std::lround(height * ratio)));
+    sizeBackingStore(val::global("devicePixelRatio").as<double>());
+}
+
+// Which also clears it, and resets its context's drawing state.
+void PictureCanvas::sizeBackingStore(double ratio) {
+    canvas_.set("width", static_cast<int>(std::lround(width_ * ratio)));
+    canvas_.set("height", static_cast<int>(std::lround(height_ * ratio)));
+    if (!context_.isNull()) {
+        drawInCssPixels();
+    }
+}
+
+// Drawn in CSS pixels, onto a backing store of `ratio` device pixels to each.
+void PictureCanvas::drawInCssPixels() {
+    const double ratio = canvas_["width"].as<double>() / width_;
+    context_.call<void>("setTransform", ratio, 0, 0, ratio, 0, 0);
 }
 
 val& PictureCanvas::context() {
     if (context_.isNull()) {
         context_ = canvas_.call<val>("getContext", std::string("2d"));
-        // Drawn in CSS pixels; the backing store holds `ratio` device pixels to each.
-        const double ratio = canvas_["width"].as<double>() / width_;
-        context_.call<void>("scale", ratio, ratio);
+        drawInCssPixels();
     }
     return context_;
 }
 
+void PictureCanvas::setPixelRatio(double ratio) {
+    sizeBackingStore(ratio);
+    for (const Dot& dot : dots_) {
+        paint(dot);
+    }
+}
+
 void PictureCanvas::setShown(bool shown) {
     canvas_.set("hidden", !shown);
-    if (!shown && !autoRedraw_ && !context_.isNull()) {
+    if (!shown && !autoRedraw_ && !dots_.empty()) {
         context_.call<void>("clearRect", 0, 0, width_, height_);
+        dots_.clear();
     }
 }
 
 void PictureCanvas::drawDot(double x, double y, Colour colour) {
+    const Dot dot{x, y, dotDiameter_, colour};
+    if (!dots_.empty() && dots_.back() == dot) {
+        return;
+    }
+    dots_.push_back(dot);
+    paint(dot);
+}
+
+void PictureCanvas::paint(const Dot& dot) {
     val& canvas = context();
-    canvas.set("fillStyle", cssColour(colour));
+    canvas.set("fillStyle", cssColour(dot.colour));
     canvas.call<void>("beginPath");
-    canvas.call<void>("arc", x, y, dotDiameter_ / 2.0, 0, 2 * std::numbers::pi);
+    canvas.call<void>("arc", dot.x, dot.y, dot.diameter / 2.0, 0, 2 * std::numbers::pi);
     canvas.call<void>("fill");
 }
 

@@ -2,13 +2,16 @@
 
 // A picture box in the page: a canvas filled with its background colour, whose drawing keeps the
 // dots put into it. Its backing store has the screen's device pixels (devicePixelRatio), so dots
-// stay crisp on high-density screens. With AutoRedraw on, the drawing persists while the box is
+// stay crisp on high-density screens, and is drawn again at a new ratio when the visitor zooms or
+// the window moves to another screen. With AutoRedraw on, the drawing persists while the box is
 // hidden and shows again with it; with it off, hiding the box loses the drawing.
 
 #include "picture_surface.h"
 #include "screen_layout.h"
 
 #include <emscripten/val.h>
+
+#include <vector>
 
 namespace lumora::web {
 
@@ -24,7 +27,22 @@ public:
     void setDotDiameter(int pixels) override { dotDiameter_ = pixels; }
     void drawDot(double x, double y, Colour colour) override;
 
+    // The screen's device pixels per CSS pixel changed: the drawing again, at `ratio`.
+    void setPixelRatio(double ratio);
+
 private:
+    struct Dot {
+        double x;
+        double y;
+        int diameter;
+        Colour colour;
+        bool operator==(const Dot&) const = default;
+    };
+
+    void sizeBackingStore(double ratio);
+    void drawInCssPixels();
+    void paint(const Dot& dot);
+
     // The 2D context, made on the first dot: a context costs the page's start-up several
     // milliseconds, and boxes that never show a dot never need one.
     emscripten::val& context();
@@ -35,6 +53,9 @@ private:
     int height_;
     bool autoRedraw_ = false;
     int dotDiameter_ = 1;
+    // The drawing, to draw again at another ratio. A dot the same as the last one changes no
+    // pixel, so it is neither drawn nor kept again: a lamp draws its one dot at every lighting.
+    std::vector<Dot> dots_;
 };
 
 // "#rrggbb", as CSS and the canvas take a colour.
