@@ -2,14 +2,20 @@
 //   page_text caption      the window's caption, the page's title
 //   page_text characters   every character the window can show, for its web fonts' subsets
 //   page_text background   the window's colour, #rrggbb: the installed app's and its icon's
-// Built for the page's platform and run by Node, so that the texts come from the one design.
+//   page_text window       the window's HTML as the window's Load leaves it, for index.html
+// Built for the page's platform and run by Node, so that the texts come from the one design and
+// the window from the program's own logic.
 
+#include "lumora.h"
+#include "memory_toolkit.h"
 #include "runtime_error.h"
 #include "window_design.h"
+#include "window_markup.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,6 +39,39 @@ std::string shownText() {
     return shown;
 }
 
+// The window's Load run on the toolkit with no screen, and what each control then shows.
+std::vector<lumora::web::ShownControl> loadedWindow() {
+    using namespace lumora;
+    memory::MemoryToolkit ui;
+    Lumora form(ui);
+    ui.load(form);
+    const auto designs = controlDesigns();
+    std::vector<web::ShownControl> shown(designs.size());
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        const ControlDesign& design = designs[position];
+        const ControlId id{design.name, design.index};
+        web::ShownControl& control = shown[position];
+        control.visible = design.visible;
+        switch (design.kind) {
+        case ControlKind::ListBox:
+            control.row = ui.listIndex(id);
+            break;
+        case ControlKind::OptionButton:
+            control.checked = ui.isSelected(id);
+            break;
+        case ControlKind::TextBox:
+            control.text = ui.text(id);
+            break;
+        case ControlKind::PictureBox:
+            control.visible = ui.isVisible(id);
+            break;
+        default:
+            break;
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,6 +87,10 @@ int main(int argc, char** argv) {
         std::printf("#%06x\n", static_cast<unsigned>(lumora::windowDesign().background));
         return 0;
     }
-    std::fputs("usage: page_text caption|characters|background\n", stderr);
+    if (argc == 2 && std::strcmp(argv[1], "window") == 0) {
+        std::puts(lumora::web::windowMarkup(loadedWindow()).c_str());
+        return 0;
+    }
+    std::fputs("usage: page_text caption|characters|background|window\n", stderr);
     return 2;
 }

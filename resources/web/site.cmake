@@ -6,10 +6,10 @@ set(generated_web ${generated}/web)
 
 # The texts the page takes from the design, read by Node from the program's own design table.
 add_executable(page_text web/page_text.cpp)
-target_link_libraries(page_text PRIVATE lumora_window)
+target_link_libraries(page_text PRIVATE lumora_logic lumora_memory_toolkit lumora_window_markup)
 set(noscript_text "Светлинната реклама Lumora има нужда от JavaScript: разрешете го в браузъра.")
 file(WRITE ${generated_web}/noscript.txt "${noscript_text}\n")
-foreach(part caption characters background)
+foreach(part caption characters background window)
     add_custom_command(OUTPUT ${generated_web}/${part}.txt
         COMMAND page_text ${part} > ${generated_web}/${part}.txt
         DEPENDS page_text
@@ -57,13 +57,15 @@ function(lumora_site name program folder)
             -DCAPTION_FILE=${generated_web}/caption.txt
             -DNOSCRIPT_FILE=${generated_web}/noscript.txt
             -DBACKGROUND_FILE=${generated_web}/background.txt
+            -DWINDOW_FILE=${generated_web}/window.txt
             -DDESCRIPTION=${PROJECT_DESCRIPTION}
             "-DFONTS=${fonts}"
             "-DFILES=${files}"
             -P ${web}/write_site.cmake
         DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in ${web}/lumora.css
                 ${web}/lumora.webmanifest.in ${web}/service-worker.js.in
-                ${generated_web}/caption.txt ${generated_web}/background.txt ${fonts} ${files}
+                ${generated_web}/caption.txt ${generated_web}/background.txt
+                ${generated_web}/window.txt ${fonts} ${files}
                 ${icons}/16/lumora.png ${icons}/32/lumora.png ${icons}/web/lumora-192.png
                 ${icons}/web/lumora-512.png ${icons}/web/lumora-maskable.png
         COMMENT "Writing the site in ${folder}"

@@ -6,13 +6,13 @@
 #   WEB_DIR          the page's templates (index.html.in, lumora.webmanifest.in,
 #                      service-worker.js.in) and its stylesheet (lumora.css)
 #   CAPTION_FILE     its title; NOSCRIPT_FILE what it says without JavaScript; BACKGROUND_FILE
-#                      the window's colour; DESCRIPTION
+#                      the window's colour; WINDOW_FILE the window's HTML; DESCRIPTION
 #   ICONS_DIR        the icon's sizes, SIZE/lumora.png, of which the tab takes 16 and 32, and the
 #                      web app's in web/
 #   FONTS            the web fonts the stylesheet names
 #   FILES            copied as they are (licences)
 foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE BACKGROUND_FILE
-                 DESCRIPTION ICONS_DIR FONTS FILES)
+                 WINDOW_FILE DESCRIPTION ICONS_DIR FONTS FILES)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_site: ${variable} is not set")
     endif()
@@ -68,6 +68,8 @@ write_hashed("${stylesheet}" lumora css PAGE_STYLESHEET)
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${BACKGROUND_FILE} PAGE_BACKGROUND LIMIT_COUNT 1)
+file(READ ${WINDOW_FILE} PAGE_WINDOW)
+string(STRIP "${PAGE_WINDOW}" PAGE_WINDOW)
 set(PROJECT_DESCRIPTION "${DESCRIPTION}")
 configure_file(${WEB_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
 configure_file(${WEB_DIR}/lumora.webmanifest.in ${SITE_DIR}/lumora.webmanifest @ONLY)

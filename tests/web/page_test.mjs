@@ -115,6 +115,85 @@ test("loads as designed: title, language, list boxes, place, fonts", async (t) =
     assert.ok(state.regular && state.boldItalic, "the page's own fonts");
 });
 
+// Where two screenshots of one size differ: how many pixels, and the box round them.
+const difference = (page, before, after) =>
+    page.evaluate(async (pictures) => {
+        const [a, b] = await Promise.all(
+            pictures.map(async (base64) => {
+                const image = await createImageBitmap(
+                    new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]),
+                );
+                const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
+                context.drawImage(image, 0, 0);
+                return context.getImageData(0, 0, image.width, image.height);
+            }),
+        );
+        const box = { pixels: 0, left: a.width, top: a.height, right: -1, bottom: -1 };
+        for (let i = 0; i < a.data.length; i += 4) {
+            if (a.data.slice(i, i + 3).some((value, n) => value !== b.data[i + n])) {
+                const x = (i / 4) % a.width;
+                const y = Math.floor(i / 4 / a.width);
+                Object.assign(box, {
+                    pixels: box.pixels + 1,
+                    left: Math.min(box.left, x), top: Math.min(box.top, y),
+                    right: Math.max(box.right, x), bottom: Math.max(box.bottom, y),
+                });
+            }
+        }
+        return box;
+    }, [before, after]);
+
+test("the window shows before the program arrives, and looks the same once it has taken over", async (t) => {
+    const context = await browser.createBrowserContext();
+    t.after(() => context.close());
+    const page = await context.newPage();
+    await page.setViewport({ width: 1024, height: 768 });
+    // The program's timers never go off, so that its first tick cannot change the picture.
+    await page.evaluateOnNewDocument(() => {
+        window.setTimeout = () => 0;
+    });
+    await page.setRequestInterception(true);
+    let releaseScript;
+    const scriptHeld = new Promise((resolve) => {
+        page.on("request", (request) => {
+            if (/\/lumora\.[0-9a-f]+\.js$/.test(request.url())) {
+                releaseScript = () => request.continue();
+                resolve();
+            } else {
+                request.continue();
+            }
+        });
+    });
+    const loaded = page.goto(origin + "/");
+    await scriptHeld;
+    await page.waitForFunction(() => document.fonts.status === "loaded" && document.getElementById("Lumora"));
+    // No caret to blink in the focused panel.
+    await page.addStyleTag({ content: "* { caret-color: transparent !important; }" });
+    // Of the page as it is: an element's screenshot lays the page out anew, and its lists lose
+    // their scrolling.
+    const clip = await (await page.$("#Lumora")).boundingBox();
+    const screenshot = () => page.screenshot({ clip, encoding: "base64", captureBeyondViewport: false });
+    const before = await screenshot();
+    assert.equal(await page.$eval("#Lumora", (w) => w.getAttribute("aria-busy")), "true");
+    assert.equal(await page.$eval(selector("Text2(0)"), (ticker) => ticker.value),
+                 "Големите изненади се", "the loaded window's ticker, before the program");
+    // A visitor's choice before the program is there is held back, not lost to it unseen.
+    await page.click(`${selector("Option1(1)")}`);
+    await page.keyboard.press("Tab");
+
+    releaseScript();
+    await loaded;
+    await page.waitForFunction(() => !document.getElementById("Lumora").hasAttribute("aria-busy"));
+    const after = await screenshot();
+    if (after !== before) {
+        assert.fail(`taking the window over changed ${JSON.stringify(await difference(page, before, after))}`);
+    }
+    assert.deepEqual(
+        await page.evaluate(() => [document.getElementById("Option1(0)").checked, document.activeElement.id]),
+        [true, "Text1(0)"],
+    );
+});
+
 test("the lit pair and its dots, read from a screenshot's pixels", async (t) => {
     const page = await openPage(t);
     await waitForWrites(page, 3);

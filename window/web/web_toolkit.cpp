@@ -8,6 +8,8 @@
 
 #include <emscripten/bind.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,27 +28,18 @@ val createElement(const char* tag) {
     return document().call<val>("createElement", std::string(tag));
 }
 
-void setStyle(const val& element, const char* property, const std::string& value) {
-    element["style"].call<void>("setProperty", std::string(property), value);
-}
-
-std::string px(int pixels) {
-    return std::to_string(pixels) + "px";
-}
-
-// Place and colour in one write: the page's start-up pays for every call into it.
-void placeAndFill(val& element, const TwipRect& bounds, std::optional<Colour> colour) {
-    const PixelRect r = pixelRect(bounds, designDpi);
-    std::string style = "left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
-                        ";height:" + px(r.height);
-    if (colour) {
-        style += ";background-color:" + web::cssColour(*colour);
+// The element of the window's HTML with this id. The HTML comes with the program, from the same
+// design: without it, the page is not this build's.
+val windowElement(const std::string& id) {
+    val element = document().call<val>("getElementById", id);
+    if (element.isNull()) {
+        std::fprintf(stderr,
+                     "Lumora: the page has no element \"%s\"; its index.html is not "
+                     "this build's\n",
+                     id.c_str());
+        std::abort();
     }
-    element["style"].set("cssText", style);
-}
-
-std::string elementId(ControlId id) {
-    return controlName(id);
+    return element;
 }
 
 } // namespace
@@ -78,7 +71,6 @@ EMSCRIPTEN_BINDINGS(lumora_page_events) {
 struct WebToolkit::Page {
     struct Control {
         val element = val::null(); // the control itself: input, select, textarea, canvas...
-        val box = val::null();     // what is placed: the element, or the label round a radio
         std::unique_ptr<web::PictureCanvas> picture;
         std::size_t timer = 0; // timers: its number in `timers`
     };
@@ -97,7 +89,7 @@ struct WebToolkit::Page {
 
     Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
 
-    Control create(const ControlDesign& design, std::size_t position);
+    Control take(const ControlDesign& design, std::size_t position);
     void listen(const val& element, std::size_t position);
     // A user's change of a list or an option button.
     void changed(std::size_t position);
@@ -116,96 +108,30 @@ void WebToolkit::Page::listen(const val& element, std::size_t position) {
     element.call<void>("addEventListener", std::string("change"), handler);
 }
 
-WebToolkit::Page::Control WebToolkit::Page::create(const ControlDesign& design,
-                                                   std::size_t position) {
-    const ControlId id{design.name, design.index};
+WebToolkit::Page::Control WebToolkit::Page::take(const ControlDesign& design,
+                                                 std::size_t position) {
     Control control;
-    switch (design.kind) {
-    case ControlKind::Label:
-        control.element = createElement(design.labelFor.name.empty() ? "div" : "label");
-        control.element.set("textContent", Text(design.text));
-        if (!design.labelFor.name.empty()) {
-            control.element.set("htmlFor", elementId(design.labelFor));
-        }
-        control.element["classList"].call<void>("add", std::string("label"));
-        break;
-    case ControlKind::TextBox:
-        if (design.multiLine) {
-            control.element = createElement("textarea");
-            control.element.set("value", withLineFeeds(design.text));
-            // The caret at the start, so that the panel opens at its first line.
-            control.element.call<void>("setSelectionRange", 0, 0);
-            control.element["classList"].call<void>("add", std::string("panel"));
-            if (design.verticalScrollBar) {
-                control.element["classList"].call<void>("add", std::string("vertical-scroll-bar"));
-            }
-        } else {
-            control.element = createElement("input");
-            control.element.set("type", std::string("text"));
-            control.element.set("value", Text(design.text));
-        }
-        control.element.set("readOnly", design.readOnly);
-        break;
-    case ControlKind::ListBox: {
-        control.element = createElement("select");
-        // A size of 2 or more makes a list box, never a drop-down, whatever its height.
-        control.element.set("size", std::max<int>(2, static_cast<int>(design.rows.size())));
-        for (const TextView row : design.rows) {
-            val option = createElement("option");
-            option.set("textContent", Text(row));
-            control.element.call<void>("append", option);
-        }
-        listen(control.element, position);
-        break;
-    }
-    case ControlKind::Frame: {
-        control.element = createElement("fieldset");
-        val legend = createElement("legend");
-        legend.set("textContent", Text(design.text));
-        control.element.call<void>("append", legend);
-        break;
-    }
-    case ControlKind::OptionButton: {
-        control.element = createElement("input");
-        control.element.set("type", std::string("radio"));
-        control.element.set("name", std::string(design.container));
-        control.box = createElement("label");
-        control.box["classList"].call<void>("add", std::string("option"));
-        control.box.call<void>("append", control.element, Text(design.text));
-        listen(control.element, position);
-        break;
-    }
-    case ControlKind::PictureBox: {
-        control.element = createElement("canvas");
-        control.element.set("role", std::string("img"));
-        const PixelRect r = pixelRect(design.bounds, designDpi);
-        control.picture = std::make_unique<web::PictureCanvas>(control.element, r.width, r.height);
-        owner.attachPicture(position, *control.picture);
-        break;
-    }
-    case ControlKind::Timer:
+    if (design.kind == ControlKind::Timer) {
         control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
                                    [this, position] { owner.timerTicked(position); });
         timers.start(control.timer);
         return control;
     }
-    if (control.box.isNull()) {
-        control.box = control.element;
+    control.element = windowElement(controlName({design.name, design.index}));
+    switch (design.kind) {
+    case ControlKind::ListBox:
+    case ControlKind::OptionButton:
+        listen(control.element, position);
+        break;
+    case ControlKind::PictureBox: {
+        const PixelRect r = pixelRect(design.bounds, designDpi);
+        control.picture = std::make_unique<web::PictureCanvas>(control.element, r.width, r.height);
+        owner.attachPicture(position, *control.picture);
+        break;
     }
-    control.element.set("id", elementId(id));
-    placeAndFill(control.box, design.bounds, design.background);
-    for (const auto& [flag, name] :
-         {std::pair{design.bold, "bold"}, {design.italic, "italic"}, {design.centred, "centred"}}) {
-        if (flag) {
-            control.box["classList"].call<void>("add", std::string(name));
-        }
+    default:
+        break;
     }
-    if (!design.accessibleName.empty()) {
-        control.element.call<void>("setAttribute", std::string("aria-label"),
-                                   Text(design.accessibleName));
-    }
-    // Hidden controls are out of the layout, the focus order and the accessibility tree.
-    control.box.set("hidden", !design.visible);
     return control;
 }
 
@@ -283,8 +209,6 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
             break;
         }
     }
-    window.set("hidden", false);
-
     val dialog = createElement("dialog");
     dialog["classList"].call<void>("add", std::string("error"));
     dialog.call<void>("setAttribute", std::string("aria-labelledby"), std::string("error-title"));
@@ -311,42 +235,14 @@ WebToolkit::WebToolkit() : WebToolkit(&web::pageClock) {}
 
 WebToolkit::WebToolkit(TimerGroup::Clock clock)
     : page_(std::make_unique<Page>(*this, std::move(clock))) {
-    const WindowDesign& design = windowDesign();
-    val window = createElement("main");
-    window.set("id", std::string("Lumora"));
-    window["classList"].call<void>("add", std::string("window"));
-    window.call<void>("setAttribute", std::string("aria-label"), Text(design.caption));
-    setStyle(window, "--width", px(pixels(design.innerWidth, designDpi)));
-    setStyle(window, "--height", px(pixels(design.innerHeight, designDpi)));
-    setStyle(window, "background-color", web::cssColour(design.background));
-    setStyle(window, "font-size", std::to_string(design.fontPoints) + "pt");
-    // The page's own serif first: the same metrics, and on every visitor's machine.
-    setStyle(window, "font-family",
-             "var(--serif), \"" + std::string(design.fontFamily) + "\", serif");
-    window.set("hidden", true);
-    document().set("title", Text(design.caption));
-    page_->window = window;
-
+    page_->window = windowElement("Lumora");
     const auto designs = controlDesigns();
     page_->controls.reserve(designs.size());
     for (std::size_t position = 0; position < designs.size(); ++position) {
-        page_->controls.push_back(page_->create(designs[position], position));
+        page_->controls.push_back(page_->take(designs[position], position));
     }
-    // In tab-place order, so that Tab and a screen reader go through the window as designed.
-    for (const std::size_t position : tabOrder()) {
-        const ControlDesign& control = designs[position];
-        val parent = control.container.empty()
-                         ? window
-                         : page_->find({control.container}, ControlKind::Frame).element;
-        parent.call<void>("append", page_->controls[position].box);
-    }
-    // The first control in the focus order takes the focus once the window shows, when the page
-    // next renders: focus() here would lay the whole page out at once, in the middle of start-up.
-    const std::vector<std::size_t> order = focusOrder();
-    if (!order.empty()) {
-        page_->controls[order.front()].element.set("autofocus", true);
-    }
-    document()["body"].call<void>("prepend", window);
+    // From here on the program hears every choice: the page stops holding them back.
+    page_->window.call<void>("removeAttribute", std::string("aria-busy"));
     page_->watchResolution();
 }
 
@@ -355,17 +251,8 @@ WebToolkit::~WebToolkit() {
 }
 
 int WebToolkit::showAndDeliverEvents() {
-    if (failed()) {
-        return runtimeErrorStatus;
-    }
-    page_->window.set("hidden", false);
-    // Load chose the rows while the window was hidden, with no rows laid out to scroll to.
-    for (std::size_t position = 0; position < page_->controls.size(); ++position) {
-        if (controlDesigns()[position].kind == ControlKind::ListBox) {
-            page_->keepChosenRowInView(position);
-        }
-    }
-    return 0;
+    // The page shows the window already, and Load has written to it.
+    return failed() ? runtimeErrorStatus : 0;
 }
 
 void WebToolkit::showRow(std::size_t position, int row) {

@@ -1,9 +1,8 @@
 #pragma once
 
-// The toolkit in a web page: builds the window `Lumora` and every control of the design table as
-// HTML controls on the page's DOM (labels, a read-only input, list boxes, a fieldset of radio
-// buttons, read-only textareas, canvases), absolutely placed at the design's size in CSS pixels,
-// in tab-place order so that the keyboard and a screen reader meet them as on the desktop.
+// The toolkit in a web page: takes over the window `Lumora` that the page's HTML already shows
+// (see window_markup.h), each control by its name, and from then on shows the program's writes
+// in it and reports the visitor's choices.
 //
 // A run-time error leaving a handler stops the timers, disables the controls and shows the error
 // in a modal dialog: the program has ended, though the page stays.
@@ -19,7 +18,7 @@ namespace lumora::web {
 
 class WebToolkit final : public DesignedToolkit {
 public:
-    // Adds the window to the page's body.
+    // Takes over the page's window.
     WebToolkit();
     // The timers on a clock of the caller's, as a test that steps time itself gives it.
     explicit WebToolkit(TimerGroup::Clock clock);
@@ -27,9 +26,9 @@ public:
     WebToolkit(const WebToolkit&) = delete;
     WebToolkit& operator=(const WebToolkit&) = delete;
 
-    // Shows the window and returns at once: in a page the browser delivers the events, after
-    // the program's entry has returned. So the toolkit and the handlers must live as long as the
-    // page does. Returns runtimeErrorStatus when Load failed, 0 otherwise.
+    // Returns at once, the page showing the window already: in a page the browser delivers the
+    // events, after the program's entry has returned. So the toolkit and the handlers must live as
+    // long as the page does. Returns runtimeErrorStatus when Load failed, 0 otherwise.
     int showAndDeliverEvents() override;
 
     // For tests that step the clock: what the browser's timeout runs, and whether a timer runs.

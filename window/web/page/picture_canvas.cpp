@@ -1,18 +1,13 @@
 #include "picture_canvas.h"
 
+#include "window_markup.h"
+
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace lumora::web {
 
 using emscripten::val;
-
-std::string cssColour(Colour colour) {
-    char css[8];
-    std::snprintf(css, sizeof css, "#%06x", static_cast<unsigned>(colour & 0xFFFFFFu));
-    return css;
-}
 
 PictureCanvas::PictureCanvas(val canvas, int width, int height)
     : canvas_(std::move(canvas)), context_(val::null()), width_(width), height_(height) {

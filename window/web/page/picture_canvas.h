@@ -58,7 +58,4 @@ private:
     std::vector<Dot> dots_;
 };
 
-// "#rrggbb", as CSS and the canvas take a colour.
-std::string cssColour(Colour colour);
-
 } // namespace lumora::web

@@ -1,0 +1,171 @@
+#include "window_markup.h"
+
+#include "screen_layout.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace lumora::web {
+namespace {
+
+// Text as HTML's text and attribute values take it.
+std::string escaped(std::string_view text) {
+    std::string html;
+    html.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            html += "&amp;";
+            break;
+        case '<':
+            html += "&lt;";
+            break;
+        case '>':
+            html += "&gt;";
+            break;
+        case '"':
+            html += "&quot;";
+            break;
+        default:
+            html += c;
+        }
+    }
+    return html;
+}
+
+std::string escaped(TextView text) {
+    return escaped(std::string_view(toUtf8(text)));
+}
+
+std::string px(int pixels) {
+    return std::to_string(pixels) + "px";
+}
+
+// The attributes of what is placed: the control itself, or the label round a radio button.
+std::string placed(const ControlDesign& design, const ShownControl& shown) {
+    const PixelRect r = pixelRect(design.bounds, designDpi);
+    std::string classes;
+    for (const auto& [flag, name] : {std::pair{design.kind == ControlKind::Label, "label"},
+                                     {design.kind == ControlKind::OptionButton, "option"},
+                                     {design.multiLine, "panel"},
+                                     {design.verticalScrollBar, "vertical-scroll-bar"},
+                                     {design.bold, "bold"},
+                                     {design.italic, "italic"},
+                                     {design.centred, "centred"}}) {
+        if (flag) {
+            classes += classes.empty() ? "" : " ";
+            classes += name;
+        }
+    }
+    std::string html = classes.empty() ? "" : " class=\"" + classes + "\"";
+    html += " style=\"left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
+            ";height:" + px(r.height);
+    if (design.background) {
+        html += ";background-color:" + cssColour(*design.background);
+    }
+    html += "\"";
+    // Hidden controls are out of the layout, the focus order and the accessibility tree.
+    if (!shown.visible) {
+        html += " hidden";
+    }
+    return html;
+}
+
+// The attributes of the control itself: its name, and what a screen reader calls it.
+std::string named(const ControlDesign& design, bool autofocus) {
+    std::string html = " id=\"" + escaped(controlName({design.name, design.index})) + "\"";
+    if (!design.accessibleName.empty()) {
+        html += " aria-label=\"" + escaped(design.accessibleName) + "\"";
+    }
+    if (autofocus) {
+        html += " autofocus";
+    }
+    return html;
+}
+
+std::string control(const ControlDesign& design, const ShownControl& shown, bool autofocus) {
+    const std::string attributes = named(design, autofocus) + placed(design, shown);
+    switch (design.kind) {
+    case ControlKind::Label: {
+        const bool names = !design.labelFor.name.empty();
+        const std::string tag = names ? "label" : "div";
+        const std::string target =
+            names ? " for=\"" + escaped(controlName(design.labelFor)) + "\"" : "";
+        return "<" + tag + attributes + target + ">" + escaped(design.text) + "</" + tag + ">";
+    }
+    case ControlKind::TextBox: {
+        const std::string readOnly = design.readOnly ? " readonly" : "";
+        if (design.multiLine) {
+            // The parser drops a line feed straight after the start tag.
+            return "<textarea" + attributes + readOnly + ">\n" +
+                   escaped(withLineFeeds(shown.text)) + "</textarea>";
+        }
+        return "<input type=\"text\"" + attributes + readOnly + " value=\"" + escaped(shown.text) +
+               "\">";
+    }
+    case ControlKind::ListBox: {
+        // A size of 2 or more makes a list box, never a drop-down, whatever its height.
+        std::string html = "<select" + attributes + " size=\"" +
+                           std::to_string(std::max<std::size_t>(2, design.rows.size())) + "\">";
+        for (std::size_t row = 0; row < design.rows.size(); ++row) {
+            html += static_cast<int>(row) == shown.row ? "<option selected>" : "<option>";
+            html += escaped(design.rows[row]) + "</option>";
+        }
+        return html + "</select>";
+    }
+    case ControlKind::Frame: // its options follow, then the caller closes it
+        return "<fieldset" + attributes + "><legend>" + escaped(design.text) + "</legend>";
+    case ControlKind::OptionButton:
+        return "<label" + placed(design, shown) + "><input type=\"radio\" name=\"" +
+               escaped(design.container) + "\"" + named(design, autofocus) +
+               (shown.checked ? " checked" : "") + ">" + escaped(design.text) + "</label>";
+    case ControlKind::PictureBox:
+        return "<canvas role=\"img\"" + attributes + "></canvas>";
+    case ControlKind::Timer:
+        break;
+    }
+    return {};
+}
+
+// The controls in `container` (a frame's name, or empty for the window itself) in tab order, each
+// frame with its own inside it.
+std::string controls(std::string_view container, std::span<const ShownControl> shown,
+                     std::size_t autofocus) {
+    std::string html;
+    for (const std::size_t position : tabOrder()) {
+        const ControlDesign& design = controlDesigns()[position];
+        if (design.container != container) {
+            continue;
+        }
+        html += control(design, shown[position], position == autofocus);
+        if (design.kind == ControlKind::Frame) {
+            html += controls(design.name, shown, autofocus) + "</fieldset>";
+        }
+    }
+    return html;
+}
+
+} // namespace
+
+std::string cssColour(Colour colour) {
+    char css[8];
+    std::snprintf(css, sizeof css, "#%06x", static_cast<unsigned>(colour & 0xFFFFFFu));
+    return css;
+}
+
+std::string windowMarkup(std::span<const ShownControl> shown) {
+    const WindowDesign& window = windowDesign();
+    // The page's own serif first: the same metrics, and on every visitor's machine.
+    std::string html =
+        "<main id=\"Lumora\" class=\"window\" aria-label=\"" + escaped(window.caption) +
+        "\" aria-busy=\"true\" style=\"--width:" + px(pixels(window.innerWidth, designDpi)) +
+        ";--height:" + px(pixels(window.innerHeight, designDpi)) +
+        ";background-color:" + cssColour(window.background) +
+        ";font-size:" + std::to_string(window.fontPoints) + "pt;font-family:var(--serif), &quot;" +
+        escaped(window.fontFamily) + "&quot;, serif\">";
+    const std::vector<std::size_t> focus = focusOrder();
+    const std::size_t first = focus.empty() ? controlDesigns().size() : focus.front();
+    return html + controls("", shown, first) + "</main>";
+}
+
+} // namespace lumora::web
