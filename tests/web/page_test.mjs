@@ -9,7 +9,7 @@
 
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
-import { cp, mkdtemp, readFile, rm } from "node:fs/promises";
+import { cp, mkdtemp, readFile, rm, writeFile } from "node:fs/promises";
 import os from "node:os";
 import path from "node:path";
 import { launchChromium, recordTickerWrites, serve } from "./page_support.mjs";
@@ -403,6 +403,24 @@ test("a new build replaces the kept site whole", async (t) => {
     const [files] = Object.values(await keptFiles(page));
     assert.ok(files.includes(`/${newScript}`), `${newScript} kept`);
     assert.ok(!files.includes(`/${oldScript}`), `${oldScript} gone`);
+});
+
+test("a page with no window for the program: a clear report, and nothing else runs", async (t) => {
+    const site = await servedCopy(t, process.env.LUMORA_SITE);
+    const index = path.join(site.folder, "index.html");
+    await writeFile(index, (await readFile(index, "utf8")).replace(/<main[^]*<\/main>/, ""));
+    const context = await browser.createBrowserContext();
+    t.after(() => context.close());
+    const page = await context.newPage();
+    const reported = [];
+    page.on("console", (message) => reported.push(message.text()));
+    page.on("pageerror", (error) => reported.push(String(error)));
+    await page.goto(site.origin + "/");
+    for (const deadline = Date.now() + 5000; !reported.length && Date.now() < deadline;) {
+        await sleep(50);
+    }
+    assert.equal(reported[0], 'Lumora: the page has no element "Lumora"; its index.html is not this build\'s');
+    assert.equal(await page.$("canvas, select"), null);
 });
 
 test("Chromium's console has no error or warning from the page", () => {
