@@ -181,7 +181,14 @@ class WebDriverPage {
 // newPage() is a session of its own, with a browser of its own.
 export async function launchWebKit() {
     const port = await freePort();
-    const driver = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: "ignore" });
+    // What the driver and its browsers print, kept to tell why a session does not start.
+    const driver = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: ["ignore", "pipe", "pipe"] });
+    let printed = "";
+    const keep = (chunk) => {
+        printed = (printed + chunk).slice(-4000);
+    };
+    driver.stdout.on("data", keep);
+    driver.stderr.on("data", keep);
     const origin = `http://127.0.0.1:${port}`;
     const deadline = Date.now() + 10000;
     for (;;) {
@@ -202,6 +209,8 @@ export async function launchWebKit() {
     return {
         async newPage({ width = 1024, height = 768 } = {}) {
             const response = await fetch(`${origin}/session`, {
+                // A browser that never answers its driver leaves the request waiting for good.
+                signal: AbortSignal.timeout(60000),
                 method: "POST",
                 headers: { "Content-Type": "application/json" },
                 body: JSON.stringify({
@@ -214,10 +223,13 @@ export async function launchWebKit() {
                         },
                     },
                 }),
+            }).catch((error) => {
+                throw new Error(`WebKitWebDriver: no session: ${error.message}; it printed:\n${printed}`);
             });
             const { value } = await response.json();
             if (!response.ok) {
-                throw new Error(`WebKitWebDriver: no session: ${value.error}: ${value.message}`);
+                throw new Error(`WebKitWebDriver: no session: ${value.error}: ${value.message}; ` +
+                                `it printed:\n${printed}`);
             }
             const page = new WebDriverPage(`${origin}/session/${value.sessionId}`);
             sessions.push(page);
