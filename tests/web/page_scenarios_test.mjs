@@ -197,6 +197,10 @@ for (const [n, scenario] of table.scenarios.entries()) {
     test(`page/${engine}/${scenario.reportName}`, { skip: scenario.skipped ?? false }, async (t) => {
         const driver = await PageDriver.open(t);
         if (n === 0 && process.env.LUMORA_SCREENSHOTS) {
+            // Two frames on: WebKit paints a list box's new scrolling a frame late.
+            await driver.page.evaluate(
+                () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))),
+            );
             await driver.page.screenshot({ path: path.join(process.env.LUMORA_SCREENSHOTS, `${engine}.png`) });
         }
         assertShows(await driver.observe(), scenario.loaded, "when loaded");

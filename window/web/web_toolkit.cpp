@@ -241,7 +241,7 @@ WebToolkit::WebToolkit(TimerGroup::Clock clock)
     for (std::size_t position = 0; position < designs.size(); ++position) {
         page_->controls.push_back(page_->take(designs[position], position));
     }
-    // From here on the program hears every choice: the page stops holding them back.
+    // From here on the program hears every choice: the page stops ignoring clicks and keys.
     page_->window.call<void>("removeAttribute", std::string("aria-busy"));
     page_->watchResolution();
 }

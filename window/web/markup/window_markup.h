@@ -25,7 +25,7 @@ struct ShownControl {
 };
 
 // One entry of `shown` per entry of controlDesigns(). The window is marked busy (aria-busy) until
-// the program has taken it over; the page holds back a visitor's choices until then.
+// the program has taken it over; until then the page ignores a visitor's clicks and keys on it.
 std::string windowMarkup(std::span<const ShownControl> shown);
 
 // "#rrggbb", as CSS and the canvas take a colour.
