@@ -90,9 +90,29 @@ const elementKey = "element-6066-11e4-a5fc-52d0e6e4f6a0";
 
 // A WebDriver session as a page, with the part of Puppeteer's Page the tests use: goto,
 // evaluate, waitForFunction, mouse and keyboard (as W3C actions), screenshot.
+// One W3C WebDriver request; resolves to its value. A browser that stops answering its driver
+// would leave a request waiting for good: it fails after a minute, with what the driver and its
+// browsers last printed (`printed()`).
+async function webDriverCommand(url, method, body, printed) {
+    const response = await fetch(url, {
+        method,
+        signal: AbortSignal.timeout(60000),
+        headers: { "Content-Type": "application/json" },
+        body: body === undefined ? undefined : JSON.stringify(body),
+    }).catch((error) => {
+        throw new Error(`WebDriver ${method} ${url}: ${error.message}; it printed:\n${printed()}`);
+    });
+    const { value } = await response.json();
+    if (!response.ok) {
+        throw new Error(`WebDriver ${method} ${url}: ${value.error}: ${value.message}`);
+    }
+    return value;
+}
+
 class WebDriverPage {
-    constructor(base) {
+    constructor(base, printed) {
         this.base = base;
+        this.printed = printed;
         this.mouse = { click: (x, y, options) => this.#click(x, y, options) };
         this.keyboard = {
             down: (key) => this.#keys([{ type: "keyDown", value: webDriverKeys[key] }]),
@@ -106,17 +126,8 @@ class WebDriverPage {
         this.held = [];
     }
 
-    async command(method, route, body) {
-        const response = await fetch(this.base + route, {
-            method,
-            headers: { "Content-Type": "application/json" },
-            body: body === undefined ? undefined : JSON.stringify(body),
-        });
-        const { value } = await response.json();
-        if (!response.ok) {
-            throw new Error(`WebDriver ${route}: ${value.error}: ${value.message}`);
-        }
-        return value;
+    command(method, route, body) {
+        return webDriverCommand(this.base + route, method, body, this.printed);
     }
 
     goto(url) {
@@ -181,7 +192,7 @@ class WebDriverPage {
 // newPage() is a session of its own, with a browser of its own.
 export async function launchWebKit() {
     const port = await freePort();
-    // What the driver and its browsers print, kept to tell why a session does not start.
+    // What the driver and its browsers print, kept to tell why a browser stopped answering.
     const driver = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: ["ignore", "pipe", "pipe"] });
     let printed = "";
     const keep = (chunk) => {
@@ -208,30 +219,22 @@ export async function launchWebKit() {
     const sessions = [];
     return {
         async newPage({ width = 1024, height = 768 } = {}) {
-            const response = await fetch(`${origin}/session`, {
-                // A browser that never answers its driver leaves the request waiting for good.
-                signal: AbortSignal.timeout(60000),
-                method: "POST",
-                headers: { "Content-Type": "application/json" },
-                body: JSON.stringify({
-                    capabilities: {
-                        alwaysMatch: {
-                            "webkitgtk:browserOptions": {
-                                binary: "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser",
-                                args: ["--automation"],
-                            },
-                        },
+            const capabilities = {
+                alwaysMatch: {
+                    "webkitgtk:browserOptions": {
+                        binary: "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser",
+                        args: ["--automation"],
                     },
-                }),
-            }).catch((error) => {
-                throw new Error(`WebKitWebDriver: no session: ${error.message}; it printed:\n${printed}`);
+                },
+            };
+            const session = () =>
+                webDriverCommand(`${origin}/session`, "POST", { capabilities }, () => printed);
+            // A browser has been seen, once on a new machine, never to answer: one more try.
+            const value = await session().catch((error) => {
+                console.error(`${error.message}\nstarting another browser`);
+                return session();
             });
-            const { value } = await response.json();
-            if (!response.ok) {
-                throw new Error(`WebKitWebDriver: no session: ${value.error}: ${value.message}; ` +
-                                `it printed:\n${printed}`);
-            }
-            const page = new WebDriverPage(`${origin}/session/${value.sessionId}`);
+            const page = new WebDriverPage(`${origin}/session/${value.sessionId}`, () => printed);
             sessions.push(page);
             page.close = async () => {
                 await page.command("DELETE", "");
