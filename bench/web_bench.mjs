@@ -2,7 +2,7 @@
 // (whose MiniBrowser needs an X display: script/bench gives it a virtual one), on this machine:
 //   node bench/web_bench.mjs SITE_FOLDER [OUTPUT_JSON] [CADENCE_SECONDS]
 // start-up: navigation to the first ticker text on screen, Lumora against the minimal page in
-//           bench/minimal_page, alternating, 7 rounds each, each in a fresh browser context; and
+//           bench/minimal_page, alternating, 15 rounds each, each in a fresh browser context; and
 //           beside it, navigation to the first tick that moves the ticker
 // cadence:  CADENCE_SECONDS (60) of ticks in each engine: mean period, p99 deviation from 200 ms,
 //           drift
@@ -28,7 +28,7 @@ if (!site) {
     console.error("usage: node bench/web_bench.mjs SITE_FOLDER [OUTPUT_JSON] [CADENCE_SECONDS]");
     process.exit(2);
 }
-const rounds = 7;
+const rounds = 15;
 const tickMs = 200;
 
 const median = (values) => {
@@ -77,7 +77,9 @@ async function cadence(engine, url) {
     try {
         const page = await browser.newPage();
         await page.goto(url);
-        // Recorded from the page's load on, which is after Load's own write: each write is a tick.
+        // Recorded from a second after the page's load, when its start-up (its service worker's
+        // caching, the engine's own work after a load) is over: the ticks of a page at rest.
+        await new Promise((resolve) => setTimeout(resolve, 1000));
         await page.evaluate(recordTickerWrites, "Text2(0)");
         await new Promise((resolve) => setTimeout(resolve, Number(cadenceSeconds) * 1000 + 500));
         const times = await page.evaluate(() => window.tickerWrites.map((w) => w.at));

@@ -31,6 +31,11 @@ foreach(style Regular BoldItalic)
         DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
         COMMENT "Making the web font Lumora Serif ${style}"
         VERBATIM)
+    # As the stylesheet takes it inline, in index.html.
+    add_custom_command(OUTPUT ${font}.base64
+        COMMAND base64 -w0 ${font} > ${font}.base64
+        DEPENDS ${font}
+        COMMENT "Encoding the web font Lumora Serif ${style} for the page")
     list(APPEND fonts ${font})
 endforeach()
 configure_file(/usr/share/doc/fonts-liberation2/copyright ${generated_web}/LICENSE-fonts.txt
@@ -45,6 +50,7 @@ function(lumora_site name program folder)
     set(fonts
         ${generated_web}/lumora-serif-regular.woff2
         ${generated_web}/lumora-serif-bold-italic.woff2)
+    list(TRANSFORM fonts APPEND .base64 OUTPUT_VARIABLE font_texts)
     set(files ${generated_web}/LICENSE.txt ${generated_web}/LICENSE-fonts.txt)
     set(icons ${PROJECT_BINARY_DIR}/generated/icons)
     add_custom_command(OUTPUT ${folder}/index.html
@@ -65,7 +71,7 @@ function(lumora_site name program folder)
         DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in ${web}/lumora.css
                 ${web}/lumora.webmanifest.in ${web}/service-worker.js.in
                 ${generated_web}/caption.txt ${generated_web}/background.txt
-                ${generated_web}/window.txt ${fonts} ${files}
+                ${generated_web}/window.txt ${fonts} ${font_texts} ${files}
                 ${icons}/16/lumora.png ${icons}/32/lumora.png ${icons}/web/lumora-192.png
                 ${icons}/web/lumora-512.png ${icons}/web/lumora-maskable.png
         COMMENT "Writing the site in ${folder}"

@@ -1,6 +1,6 @@
-# Writes the site into SITE_DIR (cmake -P, with the -D variables below). The script, the
-# WebAssembly, the stylesheet and the fonts go under names made from their contents, so that a
-# browser holding an older copy never runs a mix of two builds; index.html names them. A service
+# Writes the site into SITE_DIR (cmake -P, with the -D variables below). The script and the
+# WebAssembly go under names made from their contents, so that a browser holding an older copy
+# never runs a mix of two builds; index.html names them, and holds the stylesheet and its fonts. A service
 # worker keeps the whole site for use with no network, in a cache named from all of its files.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
 #   WEB_DIR          the page's templates (index.html.in, lumora.webmanifest.in,
@@ -9,7 +9,7 @@
 #                      the window's colour; WINDOW_FILE the window's HTML; DESCRIPTION
 #   ICONS_DIR        the icon's sizes, SIZE/lumora.png, of which the tab takes 16 and 32, and the
 #                      web app's in web/
-#   FONTS            the web fonts the stylesheet names
+#   FONTS            the web fonts the stylesheet names, each with FONT.base64 beside it
 #   FILES            copied as they are (licences)
 foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE BACKGROUND_FILE
                  WINDOW_FILE DESCRIPTION ICONS_DIR FONTS FILES)
@@ -48,22 +48,19 @@ endif()
 string(REPLACE "\"${compiled_wasm_name}\"" "\"${PAGE_WASM}\"" script "${script}")
 write_hashed("${script}" lumora js PAGE_SCRIPT)
 
-# The stylesheet names the fonts.
-file(READ ${WEB_DIR}/lumora.css stylesheet)
+# The stylesheet goes into index.html, with the fonts it names inside it: the window's first
+# frame then needs nothing more than the page.
+file(READ ${WEB_DIR}/lumora.css PAGE_STYLE)
 foreach(font ${FONTS})
     get_filename_component(font_name ${font} NAME)
-    get_filename_component(font_stem ${font} NAME_WE)
-    hashed_name(${font} ${font_stem} woff2 hashed_font)
-    file(COPY_FILE ${font} ${SITE_DIR}/${hashed_font})
-    string(FIND "${stylesheet}" "\"${font_name}\"" at)
+    string(FIND "${PAGE_STYLE}" "\"${font_name}\"" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "write_site: lumora.css does not name \"${font_name}\"")
     endif()
-    string(REPLACE "\"${font_name}\"" "\"${hashed_font}\"" stylesheet "${stylesheet}")
-    string(MAKE_C_IDENTIFIER ${font_stem} font_variable)
-    set(PAGE_FONT_${font_variable} ${hashed_font})
+    file(READ ${font}.base64 encoded)
+    string(REPLACE "\"${font_name}\"" "\"data:font/woff2;base64,${encoded}\"" PAGE_STYLE
+           "${PAGE_STYLE}")
 endforeach()
-write_hashed("${stylesheet}" lumora css PAGE_STYLESHEET)
 
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)

@@ -148,16 +148,20 @@ test("the window shows before the program arrives, and looks the same once it ha
     t.after(() => context.close());
     const page = await context.newPage();
     await page.setViewport({ width: 1024, height: 768 });
-    // The program's timers never go off, so that its first tick cannot change the picture.
+    // The program's timers never go off, so that its first tick cannot change the picture; the
+    // page's own timeouts of no delay do.
     await page.evaluateOnNewDocument(() => {
-        window.setTimeout = () => 0;
+        const setTimeout = window.setTimeout;
+        window.setTimeout = (callback, delay, ...rest) =>
+            delay > 0 ? 0 : setTimeout(callback, delay, ...rest);
     });
     await page.setRequestInterception(true);
-    let releaseScript;
+    const held = [];
+    const releaseScript = () => held.splice(0).forEach((request) => request.continue());
     const scriptHeld = new Promise((resolve) => {
         page.on("request", (request) => {
             if (/\/lumora\.[0-9a-f]+\.js$/.test(request.url())) {
-                releaseScript = () => request.continue();
+                held.push(request);
                 resolve();
             } else {
                 request.continue();
@@ -387,7 +391,7 @@ test("a new build replaces the kept site whole", async (t) => {
     await rm(site.folder, { recursive: true });
     await cp(process.env.LUMORA_FAILING_SITE, site.folder, { recursive: true });
     const newScript = (await readFile(path.join(site.folder, "index.html"), "utf8")).match(
-        /src="(lumora\.[0-9a-f]+\.js)"/,
+        /"(lumora\.[0-9a-f]+\.js)"/,
     )[1];
     const oldScript = await page.evaluate(() => document.querySelector("script[src]").getAttribute("src"));
     for (let reload = 0; reload < 2; ++reload) {
@@ -398,8 +402,8 @@ test("a new build replaces the kept site whole", async (t) => {
         { timeout: 10000 },
         oldCache,
     );
-    assert.equal(await page.evaluate(() => document.querySelector("script[src]").getAttribute("src")), newScript);
     await page.waitForSelector("dialog[open]", { timeout: 5000 }); // the new program runs
+    assert.equal(await page.evaluate(() => document.querySelector("script[src]").getAttribute("src")), newScript);
     const [files] = Object.values(await keptFiles(page));
     assert.ok(files.includes(`/${newScript}`), `${newScript} kept`);
     assert.ok(!files.includes(`/${oldScript}`), `${oldScript} gone`);
