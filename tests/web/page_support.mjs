@@ -86,10 +86,7 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // W3C WebDriver's keys for the ones the tests press.
 const webDriverKeys = { ArrowDown: "\uE015", ArrowUp: "\uE013", Tab: "\uE004", Shift: "\uE008" };
-const elementKey = "element-6066-11e4-a5fc-52d0e6e4f6a0";
 
-// A WebDriver session as a page, with the part of Puppeteer's Page the tests use: goto,
-// evaluate, waitForFunction, mouse and keyboard (as W3C actions), screenshot.
 // One W3C WebDriver request; resolves to its value. A browser that stops answering its driver
 // would leave a request waiting for good: it fails after a minute, with what the driver and its
 // browsers last printed (`printed()`).
@@ -109,6 +106,8 @@ async function webDriverCommand(url, method, body, printed) {
     return value;
 }
 
+// A WebDriver session as a page, with the part of Puppeteer's Page the tests use: goto,
+// evaluate, waitForFunction, mouse and keyboard (as W3C actions), screenshot.
 class WebDriverPage {
     constructor(base, printed) {
         this.base = base;
@@ -123,7 +122,6 @@ class WebDriverPage {
                     { type: "keyUp", value: webDriverKeys[key] },
                 ]),
         };
-        this.held = [];
     }
 
     command(method, route, body) {
@@ -162,15 +160,9 @@ class WebDriverPage {
         await writeFile(file, Buffer.from(await this.command("GET", "/screenshot"), "base64"));
     }
 
-    // Keys held down stay down across calls, as in Puppeteer: Shift, then Tab.
+    // A key held down stays down across calls, as in Puppeteer (Shift, then Tab): the session
+    // keeps its input state until it is released.
     async #keys(actions) {
-        for (const { type, value } of actions) {
-            if (type === "keyDown") {
-                this.held.push(value);
-            } else {
-                this.held = this.held.filter((key) => key !== value);
-            }
-        }
         await this.command("POST", "/actions", {
             actions: [{ type: "key", id: "keyboard", actions }],
         });
