@@ -64,7 +64,7 @@ export function launchChromium() {
 }
 
 // Headless Firefox ESR, driven over WebDriver BiDi.
-export function launchFirefox() {
+function launchFirefox() {
     return puppeteer.launch({
         browser: "firefox",
         executablePath: "/usr/bin/firefox-esr",
@@ -182,7 +182,7 @@ class WebDriverPage {
 
 // WebKitGTK's MiniBrowser, through WebKitWebDriver, on the X display the test runs under. Each
 // newPage() is a session of its own, with a browser of its own.
-export async function launchWebKit() {
+async function launchWebKit() {
     const port = await freePort();
     // What the driver and its browsers print, kept to tell why a browser stopped answering.
     const driver = spawn("WebKitWebDriver", [`--port=${port}`], { stdio: ["ignore", "pipe", "pipe"] });
