@@ -32,7 +32,7 @@ cpu() {
 # CPU nanoseconds a program takes over `seconds`, after it has settled.
 measure() {
     local exe=$1
-    /usr/lib/wine/wine64 "$exe" &
+    wine "$exe" &
     sleep 4
     local pid server before after
     pid=$(pgrep -n -f "$(basename "$exe")$")

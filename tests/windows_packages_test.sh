@@ -10,7 +10,6 @@ work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 cp -a "$LUMORA_WINE_TEMPLATE/." "$WINEPREFIX"
-wine=/usr/lib/wine/wine64
 source "$(dirname "$0")/checks.sh"
 # Polls for up to a minute: Wine's installers finish in the background.
 eventually() {
@@ -24,17 +23,32 @@ eventually() {
 (cd "$build" && cpack -B "$work/packages" >/dev/null)
 zip=$work/packages/lumora-1.00-win64.zip
 installer=$work/packages/lumora-1.00-win64.exe
-unzip -Z1 "$zip" >"$work/zip-contents"
-for file in lumora.exe README.txt LICENSE.txt licences/mingw-w64-runtime.txt \
-    licences/gcc-runtime.txt; do
-    check "zip holds $file" grep -qx "lumora-1.00-win64/$file" "$work/zip-contents"
-done
-check "installer is a 64-bit Windows program" \
-    bash -c "file '$installer' | grep -q 'PE32+ executable (GUI) x86-64'"
+unzip -Z1 "$zip" | grep -v '/$' | sort >"$work/zip-contents"
+printf 'lumora-1.00-win64/%s\n' lumora.exe README.txt LICENSE.txt licences/mingw-w64-runtime.txt \
+    licences/gcc-runtime.txt | sort >"$work/zip-expected"
+check "zip holds the program and its notices, and nothing else" \
+    diff "$work/zip-expected" "$work/zip-contents"
+# Read from the file's own PE header: the machine (x86-64 is 8664), the optional header's kind
+# (020b, PE32+) and the subsystem (2, a GUI program).
+pe_header() {
+    local at
+    at=$(od -A n -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    printf '%s %s %s %s\n' "$(od -A n -t x1 -j "$at" -N 4 "$1" | tr -d ' ')" \
+        "$(od -A n -t x2 -j $((at + 4)) -N 2 "$1" | tr -d ' ')" \
+        "$(od -A n -t x2 -j $((at + 24)) -N 2 "$1" | tr -d ' ')" \
+        "$(od -A n -t u2 -j $((at + 24 + 68)) -N 2 "$1" | tr -d ' ')"
+}
+is_64_bit_gui_program() {
+    local header
+    header=$(pe_header "$1")
+    echo "PE signature, machine, optional header, subsystem: $header"
+    test "$header" = "50450000 8664 020b 2"
+}
+check "installer is a 64-bit Windows program" is_64_bit_gui_program "$installer"
 
 # Wine's exit status says nothing: look at the files. Wine's user is an administrator, for whom
 # the installer installs for all users; for anyone else, for the user alone.
-run() { "$wine" "$@" >/dev/null 2>&1 || true; }
+run() { wine "$@" >/dev/null 2>&1 || true; }
 installed() { find "$WINEPREFIX/drive_c" -path '*/Programs/Lumora/lumora.exe'; }
 shortcut() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Lumora/Lumora.lnk'; }
 run "$installer" /S

@@ -9,10 +9,9 @@ prefix=$1
 rm -rf "$prefix"
 mkdir -p "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
-wine=/usr/lib/wine/wine64
-"$wine" wineboot --init >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
+wine wineboot --init >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
     /d 'Liberation Serif' /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1
 wineserver -w

@@ -9,8 +9,8 @@ trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
 cp -a "$LUMORA_WINE_TEMPLATE/." "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 if [ -n "${LUMORA_WINE_DPI:-}" ]; then
-    /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "$LUMORA_WINE_DPI" /f >/dev/null 2>&1
     wineserver -w
 fi
-bash "$(dirname "$0")/virtual_screen.sh" /usr/lib/wine/wine64 "$@"
+bash "$(dirname "$0")/virtual_screen.sh" wine "$@"
