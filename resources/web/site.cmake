@@ -20,13 +20,43 @@ endforeach()
 # window shows. The Liberation fonts' licence reserves their name: these subsets are "Lumora
 # Serif", and the licence goes with them.
 find_program(FONT_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-set(liberation /usr/share/fonts/truetype/liberation2)
+find_program(FC_MATCH fc-match REQUIRED)
+# Each face where fontconfig has it: Debian releases keep the fonts in different folders.
+function(find_liberation_serif style pattern out)
+    execute_process(COMMAND ${FC_MATCH} "--format=%{family[0]}|%{style[0]}|%{file}"
+            "Liberation Serif:${pattern}"
+        OUTPUT_VARIABLE match RESULT_VARIABLE failed)
+    string(REPLACE "|" ";" match "${match}")
+    list(LENGTH match fields)
+    if(failed OR NOT fields EQUAL 3)
+        message(FATAL_ERROR "fc-match could not look up Liberation Serif ${style}: ${match}")
+    endif()
+    list(GET match 0 family)
+    list(GET match 1 found_style)
+    list(GET match 2 file)
+    string(REPLACE " " "" found_style "${found_style}")
+    if(NOT family STREQUAL "Liberation Serif" OR NOT found_style STREQUAL style)
+        message(FATAL_ERROR "Liberation Serif ${style} is not installed (fontconfig offers "
+            "${family} ${found_style}, ${file}); Debian's fonts-liberation2 has it")
+    endif()
+    set(${out} ${file} PARENT_SCOPE)
+endfunction()
+find_liberation_serif(Regular regular liberation_regular)
+find_liberation_serif(BoldItalic bold:italic liberation_bolditalic)
+# The licence comes from the package that installed them.
+execute_process(COMMAND dpkg-query --search ${liberation_regular}
+    OUTPUT_VARIABLE owner RESULT_VARIABLE failed)
+string(REGEX REPLACE ":.*" "" owner "${owner}")
+if(failed OR NOT EXISTS /usr/share/doc/${owner}/copyright)
+    message(FATAL_ERROR "no package's licence found for ${liberation_regular}")
+endif()
 foreach(style Regular BoldItalic)
     string(TOLOWER ${style} name)
     string(REPLACE "bolditalic" "bold-italic" name ${name})
     set(font ${generated_web}/lumora-serif-${name}.woff2)
+    string(TOLOWER ${style} key)
     add_custom_command(OUTPUT ${font}
-        COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${liberation}/LiberationSerif-${style}.ttf
+        COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${liberation_${key}}
                 "Lumora Serif" ${font} ${generated_web}/characters.txt ${generated_web}/noscript.txt
         DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
         COMMENT "Making the web font Lumora Serif ${style}"
@@ -38,8 +68,7 @@ foreach(style Regular BoldItalic)
         COMMENT "Encoding the web font Lumora Serif ${style} for the page")
     list(APPEND fonts ${font})
 endforeach()
-configure_file(/usr/share/doc/fonts-liberation2/copyright ${generated_web}/LICENSE-fonts.txt
-    COPYONLY)
+configure_file(/usr/share/doc/${owner}/copyright ${generated_web}/LICENSE-fonts.txt COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${generated_web}/LICENSE.txt COPYONLY)
 
 # A site of the page running `program` (an executable target) in `folder`, made by the target
