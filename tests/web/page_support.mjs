@@ -47,11 +47,18 @@ export async function serve(prefixes) {
     };
 }
 
+// Every engine's pages are this size: the browser's own window at launch, as a visitor's is, and
+// not Puppeteer's emulated viewport, whose commands not every engine of Debian's releases knows
+// (Firefox ESR 140 has no emulation.setScreenOrientationOverride).
+const windowSize = { width: 1024, height: 768 };
+
 // Headless, with no sandbox (these machines run as root) and nothing that reaches the network.
 export function launchChromium() {
     return puppeteer.launch({
         executablePath: "/usr/bin/chromium",
+        defaultViewport: null,
         args: [
+            `--window-size=${windowSize.width},${windowSize.height}`,
             "--no-sandbox",
             "--disable-gpu",
             "--disable-quic",
@@ -68,6 +75,8 @@ function launchFirefox() {
     return puppeteer.launch({
         browser: "firefox",
         executablePath: "/usr/bin/firefox-esr",
+        defaultViewport: null,
+        args: [`--width=${windowSize.width}`, `--height=${windowSize.height}`],
         extraPrefsFirefox: { "network.proxy.type": 0, "app.update.enabled": false },
     });
 }
@@ -210,7 +219,7 @@ async function launchWebKit() {
     }
     const sessions = [];
     return {
-        async newPage({ width = 1024, height = 768 } = {}) {
+        async newPage() {
             const capabilities = {
                 alwaysMatch: {
                     "webkitgtk:browserOptions": {
@@ -233,7 +242,7 @@ async function launchWebKit() {
                 sessions.splice(sessions.indexOf(page), 1);
             };
             // The window's outer size, as near the viewport as the window manager allows.
-            await page.command("POST", "/window/rect", { width, height });
+            await page.command("POST", "/window/rect", windowSize);
             return page;
         },
         async close() {
@@ -251,10 +260,9 @@ export async function launchEngine(name) {
     }
     const browser = await (name === "firefox" ? launchFirefox() : launchChromium());
     return {
-        async newPage({ width = 1024, height = 768 } = {}) {
+        async newPage() {
             const context = await browser.createBrowserContext();
             const page = await context.newPage();
-            await page.setViewport({ width, height });
             page.close = () => context.close();
             return page;
         },
