@@ -309,13 +309,13 @@ TEST(LossRecord, IsOursWhenOurCodeAskedForTheMemory) {
                                   "(/usr/include/c++/14/bits/vector.tcc:459)\n" +
                                   ours));
         // Qt 6.8's D-Bus watcher, made inside QApplication's constructor that our code called.
-        EXPECT_FALSE(allocatedByUs(
-            allocator +
-            "   by 0x5B1C2A3: QObject::QObject(QObject*) (in "
-            "/usr/lib/x86_64-linux-gnu/libQt6Core.so.6.8.2)\n"
-            "   by 0x5C00000: QGenericUnixServices::QGenericUnixServices() (in "
-            "/usr/lib/x86_64-linux-gnu/libQt6Gui.so.6.8.2)\n" +
-            ours));
+        EXPECT_FALSE(
+            allocatedByUs(allocator +
+                          "   by 0x5B1C2A3: QObject::QObject(QObject*) (in "
+                          "/usr/lib/x86_64-linux-gnu/libQt6Core.so.6.8.2)\n"
+                          "   by 0x5C00000: QGenericUnixServices::QGenericUnixServices() (in "
+                          "/usr/lib/x86_64-linux-gnu/libQt6Gui.so.6.8.2)\n" +
+                          ours));
     }
 }
 
