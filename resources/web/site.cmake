@@ -52,11 +52,11 @@ if(failed OR NOT EXISTS /usr/share/doc/${owner}/copyright)
 endif()
 foreach(style Regular BoldItalic)
     string(TOLOWER ${style} name)
+    set(face ${liberation_${name}})
     string(REPLACE "bolditalic" "bold-italic" name ${name})
     set(font ${generated_web}/lumora-serif-${name}.woff2)
-    string(TOLOWER ${style} key)
     add_custom_command(OUTPUT ${font}
-        COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${liberation_${key}}
+        COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${face}
                 "Lumora Serif" ${font} ${generated_web}/characters.txt ${generated_web}/noscript.txt
         DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
         COMMENT "Making the web font Lumora Serif ${style}"
