@@ -219,10 +219,12 @@ TEST_F(RealWindow, TickerAndLampsMoveAtTheTimersPace) {
     std::vector<std::chrono::steady_clock::time_point> tickerChanges;
     std::vector<unsigned long> lastTicker;
     std::vector<int> litPairs; // each change of the lit pair, as Picture1's index
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    auto lastSample = std::chrono::steady_clock::now();
+    const auto deadline = lastSample + 20s;
     while ((tickerChanges.size() < 8 || litPairs.size() < 8) &&
            std::chrono::steady_clock::now() < deadline) {
         const std::vector<unsigned long> screen = display.pixels(*window, width, height);
+        const auto sampled = std::chrono::steady_clock::now();
         ASSERT_EQ(screen.size(), static_cast<std::size_t>(width * height));
         const auto pixel = [&](int x, int y) {
             return screen[static_cast<std::size_t>(y * width + x)];
@@ -234,26 +236,29 @@ TEST_F(RealWindow, TickerAndLampsMoveAtTheTimersPace) {
             }
         }
         if (!lastTicker.empty() && tickerPixels != lastTicker) {
-            tickerChanges.push_back(std::chrono::steady_clock::now());
+            tickerChanges.push_back(sampled);
         }
         lastTicker = std::move(tickerPixels);
         for (std::int16_t k = 0; k < 8; ++k) {
             const auto lamp = at({"Picture1", k});
             if (pixel(lamp[0] + 4, lamp[1] + 4) != 0xC0C0FF &&
                 (litPairs.empty() || litPairs.back() != k)) {
+                // A sampler that fell behind sees steps at once: more than its lag allows is
+                // the chase skipping or turning back.
+                const auto steps = litPairs.empty() ? 1 : (k - litPairs.back() + 8) % 8;
+                EXPECT_LE(steps, 1 + (sampled - lastSample) / 200ms)
+                    << "the chase went from " << litPairs.back() << " to " << k;
                 litPairs.push_back(k);
             }
         }
+        lastSample = sampled;
         std::this_thread::sleep_for(15ms);
     }
     ASSERT_GE(tickerChanges.size(), 8u) << "the ticker stood still";
     // Seven periods of 200 ms, less the sampling's slack.
     EXPECT_GE(tickerChanges[7] - tickerChanges[0], 1300ms)
         << "the ticker ran faster than its timer";
-    ASSERT_GE(litPairs.size(), 8u) << "the lamps stood still";
-    for (std::size_t i = 1; i < litPairs.size(); ++i) {
-        EXPECT_EQ(litPairs[i], (litPairs[i - 1] + 1) % 8) << "the chase skipped or turned back";
-    }
+    EXPECT_GE(litPairs.size(), 8u) << "the lamps stood still";
     display.requestClose(*window);
     EXPECT_EQ(lumora.waitForExit(), 0);
 }
