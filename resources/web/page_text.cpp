@@ -3,6 +3,7 @@
 //   page_text characters   every character the window can show, for its web fonts' subsets
 //   page_text background   the window's colour, #rrggbb: the installed app's and its icon's
 //   page_text window       the window's HTML as the window's Load leaves it, for index.html
+//   page_text window-style its places and colours, for the page's stylesheet
 // Built for the page's platform and run by Node, so that the texts come from the one design and
 // the window from the program's own logic.
 
@@ -91,6 +92,10 @@ int main(int argc, char** argv) {
         std::puts(lumora::web::windowMarkup(loadedWindow()).c_str());
         return 0;
     }
-    std::fputs("usage: page_text caption|characters|background|window\n", stderr);
+    if (argc == 2 && std::strcmp(argv[1], "window-style") == 0) {
+        std::fputs(lumora::web::windowStyle().c_str(), stdout);
+        return 0;
+    }
+    std::fputs("usage: page_text caption|characters|background|window|window-style\n", stderr);
     return 2;
 }

@@ -9,7 +9,10 @@ add_executable(page_text web/page_text.cpp)
 target_link_libraries(page_text PRIVATE lumora_logic lumora_memory_toolkit lumora_window_markup)
 set(noscript_text "Светлинната реклама Lumora има нужда от JavaScript: разрешете го в браузъра.")
 file(WRITE ${generated_web}/noscript.txt "${noscript_text}\n")
-foreach(part caption characters background window)
+set(start_error_text
+    "Lumora не можа да се стартира. Презареждането на страницата може да помогне.")
+file(WRITE ${generated_web}/start-error.txt "${start_error_text}\n")
+foreach(part caption characters background window window-style)
     add_custom_command(OUTPUT ${generated_web}/${part}.txt
         COMMAND page_text ${part} > ${generated_web}/${part}.txt
         DEPENDS page_text
@@ -58,6 +61,7 @@ foreach(style Regular BoldItalic)
     add_custom_command(OUTPUT ${font}
         COMMAND ${FONT_PYTHON} ${web}/subset_font.py ${face}
                 "Lumora Serif" ${font} ${generated_web}/characters.txt ${generated_web}/noscript.txt
+                ${generated_web}/start-error.txt
         DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
         COMMENT "Making the web font Lumora Serif ${style}"
         VERBATIM)
@@ -91,8 +95,10 @@ function(lumora_site name program folder)
             -DWEB_DIR=${web}
             -DCAPTION_FILE=${generated_web}/caption.txt
             -DNOSCRIPT_FILE=${generated_web}/noscript.txt
+            -DSTART_ERROR_FILE=${generated_web}/start-error.txt
             -DBACKGROUND_FILE=${generated_web}/background.txt
             -DWINDOW_FILE=${generated_web}/window.txt
+            -DWINDOW_STYLE_FILE=${generated_web}/window-style.txt
             -DDESCRIPTION=${PROJECT_DESCRIPTION}
             "-DFONTS=${fonts}"
             "-DFILES=${files}"
@@ -100,7 +106,7 @@ function(lumora_site name program folder)
         DEPENDS ${program} ${web}/write_site.cmake ${web}/index.html.in ${web}/lumora.css
                 ${web}/lumora.webmanifest.in ${web}/service-worker.js.in
                 ${generated_web}/caption.txt ${generated_web}/background.txt
-                ${generated_web}/window.txt ${fonts} ${font_texts} ${files}
+                ${generated_web}/window.txt ${generated_web}/window-style.txt ${fonts} ${font_texts} ${files}
                 ${icons}/16/lumora.png ${icons}/32/lumora.png ${icons}/web/lumora-192.png
                 ${icons}/web/lumora-512.png ${icons}/web/lumora-maskable.png
         COMMENT "Writing the site in ${folder}"

@@ -2,17 +2,22 @@
 # WebAssembly go under names made from their contents, so that a browser holding an older copy
 # never runs a mix of two builds; index.html names them, and holds the stylesheet and its fonts. A service
 # worker keeps the whole site for use with no network, in a cache named from all of its files.
+# index.html carries its own Content-Security-Policy, with the hashes of its inline style and
+# script; what only a server can send is in _headers, for the hosts that read it.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
 #   WEB_DIR          the page's templates (index.html.in, lumora.webmanifest.in,
 #                      service-worker.js.in) and its stylesheet (lumora.css)
-#   CAPTION_FILE     its title; NOSCRIPT_FILE what it says without JavaScript; BACKGROUND_FILE
-#                      the window's colour; WINDOW_FILE the window's HTML; DESCRIPTION
+#   CAPTION_FILE     its title; NOSCRIPT_FILE what it says without JavaScript; START_ERROR_FILE
+#                      what it says when the program cannot start; BACKGROUND_FILE the window's
+#                      colour; WINDOW_FILE the window's HTML; WINDOW_STYLE_FILE its places and
+#                      colours; DESCRIPTION
 #   ICONS_DIR        the icon's sizes, SIZE/lumora.png, of which the tab takes 16 and 32, and the
 #                      web app's in web/
 #   FONTS            the web fonts the stylesheet names, each with FONT.base64 beside it
 #   FILES            copied as they are (licences)
-foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE BACKGROUND_FILE
-                 WINDOW_FILE DESCRIPTION ICONS_DIR FONTS FILES)
+cmake_minimum_required(VERSION 3.25)
+foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE START_ERROR_FILE
+                 BACKGROUND_FILE WINDOW_FILE WINDOW_STYLE_FILE DESCRIPTION ICONS_DIR FONTS FILES)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_site: ${variable} is not set")
     endif()
@@ -48,9 +53,11 @@ endif()
 string(REPLACE "\"${compiled_wasm_name}\"" "\"${PAGE_WASM}\"" script "${script}")
 write_hashed("${script}" lumora js PAGE_SCRIPT)
 
-# The stylesheet goes into index.html, with the fonts it names inside it: the window's first
-# frame then needs nothing more than the page.
+# The stylesheet and the window's places go into index.html, with the fonts it names inside it:
+# the window's first frame then needs nothing more than the page.
 file(READ ${WEB_DIR}/lumora.css PAGE_STYLE)
+file(READ ${WINDOW_STYLE_FILE} window_style)
+string(APPEND PAGE_STYLE "\n/* The window's places and colours, from its design. */\n${window_style}")
 foreach(font ${FONTS})
     get_filename_component(font_name ${font} NAME)
     string(FIND "${PAGE_STYLE}" "\"${font_name}\"" at)
@@ -64,11 +71,82 @@ endforeach()
 
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
+file(STRINGS ${START_ERROR_FILE} START_ERROR_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${BACKGROUND_FILE} PAGE_BACKGROUND LIMIT_COUNT 1)
 file(READ ${WINDOW_FILE} PAGE_WINDOW)
 string(STRIP "${PAGE_WINDOW}" PAGE_WINDOW)
 set(PROJECT_DESCRIPTION "${DESCRIPTION}")
-configure_file(${WEB_DIR}/index.html.in ${SITE_DIR}/index.html @ONLY)
+set(PAGE_POLICY "@PAGE_POLICY@") # written once the rest of the page is
+file(READ ${WEB_DIR}/index.html.in page)
+string(CONFIGURE "${page}" page @ONLY)
+
+# A digest, given in hex, as CSP's source expressions write it: in base64.
+function(hex_to_base64 hex out)
+    set(digits "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+    string(LENGTH "${hex}" length)
+    set(encoded "")
+    set(at 0)
+    while(at LESS length)
+        string(SUBSTRING "${hex}" ${at} 6 group) # three bytes, or the last one or two
+        string(LENGTH "${group}" group_length)
+        math(EXPR bytes "${group_length} / 2")
+        math(EXPR value "0x${group} << (8 * (3 - ${bytes}))")
+        set(chars 0)
+        foreach(shift 18 12 6 0)
+            if(chars GREATER bytes)
+                string(APPEND encoded "=")
+            else()
+                math(EXPR index "(${value} >> ${shift}) & 63")
+                string(SUBSTRING "${digits}" ${index} 1 digit)
+                string(APPEND encoded "${digit}")
+            endif()
+            math(EXPR chars "${chars} + 1")
+        endforeach()
+        math(EXPR at "${at} + 6")
+    endwhile()
+    set(${out} "${encoded}" PARENT_SCOPE)
+endfunction()
+
+# The 'sha256-…' source of each inline <tag> element's text in `html`.
+function(inline_hashes html tag out)
+    set(sources "")
+    string(LENGTH "<${tag}>" open_length)
+    while(TRUE)
+        string(FIND "${html}" "<${tag}>" open)
+        if(open EQUAL -1)
+            break()
+        endif()
+        math(EXPR start "${open} + ${open_length}")
+        string(SUBSTRING "${html}" ${start} -1 html)
+        string(FIND "${html}" "</${tag}>" close)
+        string(SUBSTRING "${html}" 0 ${close} text)
+        string(SHA256 digest "${text}")
+        hex_to_base64(${digest} digest)
+        list(APPEND sources "'sha256-${digest}'")
+        string(SUBSTRING "${html}" ${close} -1 html)
+    endwhile()
+    list(JOIN sources " " sources)
+    set(${out} "${sources}" PARENT_SCOPE)
+endfunction()
+
+# Nothing but this site's own files, its inline style and script by their hashes, and its fonts
+# from the stylesheet; WebAssembly may be compiled ('wasm-unsafe-eval'), and nothing evaluated.
+inline_hashes("${page}" script script_hashes)
+inline_hashes("${page}" style style_hashes)
+string(JOIN "; " PAGE_POLICY
+    "default-src 'none'"
+    "script-src 'self' ${script_hashes} 'wasm-unsafe-eval'"
+    "style-src ${style_hashes}"
+    "font-src data:"
+    "img-src 'self'"
+    "manifest-src 'self'"
+    "worker-src 'self'"
+    "connect-src 'self'"
+    "object-src 'none'"
+    "base-uri 'none'"
+    "form-action 'none'")
+string(REPLACE "@PAGE_POLICY@" "${PAGE_POLICY}" page "${page}")
+file(WRITE ${SITE_DIR}/index.html "${page}")
 configure_file(${WEB_DIR}/lumora.webmanifest.in ${SITE_DIR}/lumora.webmanifest @ONLY)
 
 foreach(path ${FILES})
@@ -96,3 +174,21 @@ endforeach()
 string(SHA256 SITE_HASH "${contents}")
 string(SUBSTRING ${SITE_HASH} 0 12 SITE_HASH)
 configure_file(${WEB_DIR}/service-worker.js.in ${SITE_DIR}/service-worker.js @ONLY)
+
+# What only a server can say, for the static hosts that read a _headers file (the README gives the
+# same for nginx and Apache): no framing, no sniffing of types, and the files named from their
+# contents kept for a year; every other file is asked for again, so that a new build is seen.
+set(headers "/*\n  Content-Security-Policy: frame-ancestors 'none'\n")
+string(APPEND headers "  X-Content-Type-Options: nosniff\n  Referrer-Policy: no-referrer\n")
+foreach(name "" index.html ${site_files} service-worker.js)
+    if(name MATCHES "\\.[0-9a-f]+\\.(js|wasm)$")
+        set(cache "public, max-age=31536000, immutable")
+    else()
+        set(cache "no-cache")
+    endif()
+    string(APPEND headers "/${name}\n  Cache-Control: ${cache}\n")
+    if(name MATCHES "\\.wasm$")
+        string(APPEND headers "  Content-Type: application/wasm\n")
+    endif()
+endforeach()
+file(WRITE ${SITE_DIR}/_headers "${headers}")

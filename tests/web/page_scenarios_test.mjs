@@ -11,7 +11,7 @@ import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import path from "node:path";
-import { launchEngine, serve } from "./page_support.mjs";
+import { launchEngine, serve, watchPolicy } from "./page_support.mjs";
 
 const table = JSON.parse(await readFile(process.env.LUMORA_SCENARIOS, "utf8"));
 const twipsPerPixel = 15; // CSS pixels are pixels at 96 dpi
@@ -21,7 +21,13 @@ let server;
 let browser;
 
 before(async () => {
-    server = await serve({ "/": process.env.LUMORA_SCENARIO_SITE });
+    const site = process.env.LUMORA_SCENARIO_SITE;
+    server = await serve({
+        "/": site,
+        "/no-script/": { folder: site, missing: /\.js$/ },
+        "/no-wasm/": { folder: site, missing: /\.wasm$/ },
+        "/wasm-as-text/": { folder: site, asText: /\.wasm$/ },
+    });
     browser = await launchEngine(engine);
 });
 
@@ -32,13 +38,28 @@ after(async () => {
 
 const keys = { Down: "ArrowDown", Up: "ArrowUp", Tab: "Tab", BackTab: "Tab" };
 
+// A page of the site at `prefix`, its security policy watched from the start (in WebKit, whose
+// driver runs no script before a page's own, from its load on), and found unbroken at the end.
+async function openPage(t, prefix) {
+    const page = await browser.newPage();
+    t.after(async () => {
+        const violations = await page.evaluate(() => window.policyViolations);
+        await page.close();
+        assert.deepEqual(violations, [], "the page's security policy was violated");
+    });
+    await page.evaluateOnNewDocument?.(watchPolicy);
+    await page.goto(server.origin + prefix);
+    if (!page.evaluateOnNewDocument) {
+        await page.evaluate(watchPolicy);
+    }
+    return page;
+}
+
 // The page's window as a user meets it, and its program's writes and clock through the test
 // build's bindings.
 class PageDriver {
     static async open(t) {
-        const page = await browser.newPage();
-        t.after(() => page.close());
-        await page.goto(server.origin);
+        const page = await openPage(t, "/");
         await page.waitForFunction(
             () =>
                 window.Module?.tick &&
@@ -247,4 +268,37 @@ test(`page/${engine}/random input keeps the window sound`, async (t) => {
     t.diagnostic(`${n} steps`);
     await driver.perform({ action: "Close" });
     assert.equal((await driver.observe()).exitStatus, 0);
+});
+
+// A program that cannot start leaves no busy window: the window is disabled, as after a run-time
+// error, and a dialog says so. A WebAssembly sent as text is compiled all the same, from its bytes.
+const windowState = () => ({
+    busy: document.getElementById("Lumora").hasAttribute("aria-busy"),
+    disabled: [...document.querySelectorAll("#Lumora :is(input, select, textarea)")].every((control) =>
+        control.matches(":disabled"),
+    ),
+    dialog: document.querySelector("dialog[open]")?.innerText.trim().replace(/\s+/g, " ") ?? null,
+});
+
+for (const [prefix, what] of [
+    ["/no-script/", "the program's script missing"],
+    ["/no-wasm/", "the program's WebAssembly missing"],
+]) {
+    test(`page/${engine}/${what}: the window says the program could not start`, async (t) => {
+        const page = await openPage(t, prefix);
+        await page.waitForFunction(() => document.querySelector("dialog[open]") !== null);
+        assert.deepEqual(await page.evaluate(windowState), {
+            busy: false,
+            disabled: true,
+            dialog: "Lumora Lumora не можа да се стартира. Презареждането на страницата може да помогне. OK",
+        });
+    });
+}
+
+test(`page/${engine}/the WebAssembly sent as text: the program starts all the same`, async (t) => {
+    const page = await openPage(t, "/wasm-as-text/");
+    await page.waitForFunction(
+        () => window.Module?.tick && !document.getElementById("Lumora").hasAttribute("aria-busy"),
+    );
+    assert.deepEqual(await page.evaluate(windowState), { busy: false, disabled: false, dialog: null });
 });

@@ -22,18 +22,27 @@ const contentTypes = {
 };
 
 // Serves each folder under its URL prefix, the longest prefix first, on a free loopback port.
-// Resolves to { origin, close }.
+// A prefix's folder may come with files to answer as a broken host does: `missing`, a pattern of
+// names it has lost, and `asText`, one of names it sends as plain text. Resolves to
+// { origin, close }.
 export async function serve(prefixes) {
-    const routes = Object.entries(prefixes).sort(([a], [b]) => b.length - a.length);
+    const routes = Object.entries(prefixes)
+        .map(([prefix, site]) => [prefix, typeof site === "string" ? { folder: site } : site])
+        .sort(([a], [b]) => b.length - a.length);
     const server = http.createServer(async (request, response) => {
         // URL parsing has resolved any "..": a path stays inside its folder.
         const { pathname } = new URL(request.url, "http://localhost");
         const route = routes.find(([prefix]) => pathname.startsWith(prefix));
         const name = route && (decodeURIComponent(pathname.slice(route[0].length)) || "index.html");
         try {
-            const body = await readFile(path.join(route[1], name));
+            if (route[1].missing?.test(name)) {
+                throw new Error("lost");
+            }
+            const body = await readFile(path.join(route[1].folder, name));
             response.writeHead(200, {
-                "Content-Type": contentTypes[path.extname(name)] ?? "application/octet-stream",
+                "Content-Type": route[1].asText?.test(name)
+                    ? contentTypes[".txt"]
+                    : (contentTypes[path.extname(name)] ?? "application/octet-stream"),
             });
             response.end(body);
         } catch {
@@ -45,6 +54,16 @@ export async function serve(prefixes) {
         origin: `http://127.0.0.1:${server.address().port}`,
         close: () => new Promise((resolve) => server.close(resolve)),
     };
+}
+
+// For evaluateOnNewDocument, or run as soon as a page has loaded where an engine's driver cannot
+// run a script sooner: keeps every violation of the page's security policy in
+// window.policyViolations.
+export function watchPolicy() {
+    window.policyViolations = [];
+    document.addEventListener("securitypolicyviolation", (event) =>
+        window.policyViolations.push(`${event.effectiveDirective} ${event.blockedURI}`),
+    );
 }
 
 // Every engine's pages are this size: the browser's own window at launch, as a visitor's is, and

@@ -171,8 +171,12 @@ test("the window shows before the program arrives, and looks the same once it ha
     const loaded = page.goto(origin + "/");
     await scriptHeld;
     await page.waitForFunction(() => document.fonts.status === "loaded" && document.getElementById("Lumora"));
-    // No caret to blink in the focused panel.
-    await page.addStyleTag({ content: "* { caret-color: transparent !important; }" });
+    // No caret to blink in the focused panel. (The page's policy takes no added stylesheet.)
+    await page.evaluate(() => {
+        for (const element of document.querySelectorAll("#Lumora *")) {
+            element.style.caretColor = "transparent";
+        }
+    });
     // Of the page as it is: an element's screenshot lays the page out anew, and its lists lose
     // their scrolling.
     const clip = await (await page.$("#Lumora")).boundingBox();
@@ -227,8 +231,8 @@ test("the lit pair and its dots, read from a screenshot's pixels", async (t) => 
             for (const row of ["Picture1", "Picture2"]) {
                 // Placed in the window's own pixels, shown or not.
                 const box = document.getElementById(`${row}(${k})`);
-                const x = parseFloat(box.style.left);
-                const y = parseFloat(box.style.top);
+                const x = parseFloat(getComputedStyle(box).left);
+                const y = parseFloat(getComputedStyle(box).top);
                 result[`${row}(${k})`] = { dot: at(x + 63.75 / 15, y + 64 / 15), corner: at(x + 15, y + 15) };
             }
         }
@@ -274,15 +278,15 @@ test("a run-time error: a modal dialog, the timers stopped, the controls disable
     const problems = consoleProblems.length;
     const page = await openPage(t, { site: "/failing/" });
     await page.waitForSelector("dialog[open]", { timeout: 5000 });
-    const dialog = await page.$eval("dialog", (d) => ({ text: d.innerText, modal: d.matches(":modal") }));
+    const dialog = await page.$eval("dialog[open]", (d) => ({ text: d.innerText, modal: d.matches(":modal") }));
     assert.match(dialog.text, /Грешка при изпълнение 6: Препълване \(overflow\)/);
     assert.match(dialog.text, /Програмата ще бъде затворена\./);
     assert.ok(dialog.modal);
     for (const name of ["List1(0)", "List1(1)", "Option1(0)", "Option1(1)", "Text2(0)"]) {
         assert.ok(await page.$eval(selector(name), (e) => e.matches(":disabled")), `${name} disabled`);
     }
-    await page.click("dialog button");
-    assert.equal(await page.$eval("dialog", (d) => d.open), false);
+    await page.click("dialog[open] button");
+    assert.equal(await page.$("dialog[open]"), null);
     // The report, once, and nothing else.
     const reported = consoleProblems.splice(problems).map((p) => p.text);
     assert.deepEqual(reported, ["lumora: Грешка при изпълнение 6: Препълване (overflow)"]);
@@ -407,6 +411,27 @@ test("a new build replaces the kept site whole", async (t) => {
     const [files] = Object.values(await keptFiles(page));
     assert.ok(files.includes(`/${newScript}`), `${newScript} kept`);
     assert.ok(!files.includes(`/${oldScript}`), `${oldScript} gone`);
+});
+
+test("two builds at two paths of one origin both open offline, and another app's cache stays", async (t) => {
+    const shared = await serve({ "/a/": process.env.LUMORA_SITE, "/b/": process.env.LUMORA_FAILING_SITE });
+    t.after(() => shared.close());
+    const context = browser.defaultBrowserContext();
+    const other = await context.newPage();
+    t.after(() => other.close());
+    await other.goto(shared.origin + "/a/LICENSE.txt"); // a page of the origin with no worker
+    await other.evaluate(async () => (await caches.open("other-app-v1")).put("/other-app/", new Response("kept")));
+    for (const site of ["/a/", "/b/"]) {
+        const page = await openPage(t, { at: shared.origin, site, context, label: "shared origin" });
+        await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+    }
+
+    await shared.close();
+    const a = await openPage(t, { at: shared.origin, site: "/a/", context, label: "shared origin" });
+    await waitForWrites(a, 3);
+    const b = await openPage(t, { at: shared.origin, site: "/b/", context, label: "shared origin" });
+    assert.equal(await b.title(), caption);
+    assert.ok((await a.evaluate(() => caches.keys())).includes("other-app-v1"));
 });
 
 test("a page with no window for the program: a clear report, and nothing else runs", async (t) => {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads the built site back: index.html names a script and a WebAssembly that are there under
-# names made from their contents, the fonts in it carry a name of their own with their licence
-# beside them, and the whole site stays small.
+# names made from their contents, its security policy allows its inline style and script by
+# their hashes and nothing looser, the fonts in it carry a name of their own with their licence
+# beside them, the hosts' headers name every file, and the whole site stays small.
 #   site_test.sh SITE_FOLDER
 set -euo pipefail
 site=$1
@@ -17,6 +18,27 @@ check "the script names the WebAssembly by its contents" \
     test "$wasm" = "lumora.$(sha256sum "$site/$wasm" | cut -c1-12).wasm"
 check "nothing else of the program is there" \
     test "$(ls "$site" | grep -c '^lumora\..*\.\(js\|wasm\)$')" -eq 2
+
+check "the policy allows the inline style and script, each by its hash" /usr/bin/python3 -c "
+import base64, hashlib, re, sys
+page = open(sys.argv[1], encoding='utf-8').read()
+policy = re.search(r'http-equiv=\"Content-Security-Policy\" content=\"([^\"]*)\"', page).group(1)
+directives = dict((d.split()[0], d.split()[1:]) for d in policy.split('; '))
+for tag, directive in (('script', 'script-src'), ('style', 'style-src')):
+    for text in re.findall(rf'<{tag}>(.*?)</{tag}>', page, re.S):
+        digest = base64.b64encode(hashlib.sha256(text.encode()).digest()).decode()
+        assert f\"'sha256-{digest}'\" in directives[directive], (tag, digest)
+assert directives['default-src'] == [\"'none'\"], directives['default-src']
+" "$site/index.html"
+check "nothing looser: no unsafe sources, no style attribute" \
+    bash -c '! grep -Eq "$1" "$2"' - "'unsafe-(eval|inline|hashes)'| style=" "$site/index.html"
+check "the program makes no code from strings" bash -c '! grep -q "new Function\|eval(" "$1"' - "$site/$script"
+check "the hosts' headers name every file" bash -c '
+    for file in "$1"/*; do
+        name=${file##*/}
+        [ "$name" = _headers ] || grep -qx "/$name" "$1/_headers" || exit 1
+    done' - "$site"
+check "the service worker keeps no headers file" bash -c '! grep -q _headers "$1"' - "$site/service-worker.js"
 
 # The fonts are in index.html's stylesheet.
 fonts=0

@@ -41,9 +41,9 @@ std::string px(int pixels) {
     return std::to_string(pixels) + "px";
 }
 
-// The attributes of what is placed: the control itself, or the label round a radio button.
+// The attributes of what is placed (the control itself, or the label round a radio button): its
+// classes; its place and colour are in windowStyle(), by its id.
 std::string placed(const ControlDesign& design, const ShownControl& shown) {
-    const PixelRect r = pixelRect(design.bounds, designDpi);
     std::string classes;
     for (const auto& [flag, name] : {std::pair{design.kind == ControlKind::Label, "label"},
                                      {design.kind == ControlKind::OptionButton, "option"},
@@ -58,12 +58,6 @@ std::string placed(const ControlDesign& design, const ShownControl& shown) {
         }
     }
     std::string html = classes.empty() ? "" : " class=\"" + classes + "\"";
-    html += " style=\"left:" + px(r.left) + ";top:" + px(r.top) + ";width:" + px(r.width) +
-            ";height:" + px(r.height);
-    if (design.background) {
-        html += ";background-color:" + cssColour(*design.background);
-    }
-    html += "\"";
     // Hidden controls are out of the layout, the focus order and the accessibility tree.
     if (!shown.visible) {
         html += " hidden";
@@ -155,17 +149,40 @@ std::string cssColour(Colour colour) {
 
 std::string windowMarkup(std::span<const ShownControl> shown) {
     const WindowDesign& window = windowDesign();
-    // The page's own serif first: the same metrics, and on every visitor's machine.
-    std::string html =
-        "<main id=\"Lumora\" class=\"window\" aria-label=\"" + escaped(window.caption) +
-        "\" aria-busy=\"true\" style=\"--width:" + px(pixels(window.innerWidth, designDpi)) +
-        ";--height:" + px(pixels(window.innerHeight, designDpi)) +
-        ";background-color:" + cssColour(window.background) +
-        ";font-size:" + std::to_string(window.fontPoints) + "pt;font-family:var(--serif), &quot;" +
-        escaped(window.fontFamily) + "&quot;, serif\">";
+    std::string html = "<main id=\"Lumora\" class=\"window\" aria-label=\"" +
+                       escaped(window.caption) + "\" aria-busy=\"true\">";
     const std::vector<std::size_t> focus = focusOrder();
     const std::size_t first = focus.empty() ? controlDesigns().size() : focus.front();
     return html + controls("", shown, first) + "</main>";
+}
+
+std::string windowStyle() {
+    const WindowDesign& window = windowDesign();
+    // The page's own serif first: the same metrics, and on every visitor's machine.
+    std::string css = "#Lumora {\n    --width: " + px(pixels(window.innerWidth, designDpi)) +
+                      ";\n    --height: " + px(pixels(window.innerHeight, designDpi)) +
+                      ";\n    background-color: " + cssColour(window.background) +
+                      ";\n    font-size: " + std::to_string(window.fontPoints) +
+                      "pt;\n    font-family: var(--serif), \"" + std::string(window.fontFamily) +
+                      "\", serif;\n}\n";
+    for (const ControlDesign& design : controlDesigns()) {
+        if (design.kind == ControlKind::Timer) {
+            continue;
+        }
+        // An option button is placed by the label round it.
+        const std::string id = controlName({design.name, design.index});
+        const std::string selector = design.kind == ControlKind::OptionButton
+                                         ? "label:has(> [id=\"" + id + "\"])"
+                                         : "[id=\"" + id + "\"]";
+        const PixelRect r = pixelRect(design.bounds, designDpi);
+        css += selector + " {\n    left: " + px(r.left) + ";\n    top: " + px(r.top) +
+               ";\n    width: " + px(r.width) + ";\n    height: " + px(r.height) + ";\n";
+        if (design.background) {
+            css += "    background-color: " + cssColour(*design.background) + ";\n";
+        }
+        css += "}\n";
+    }
+    return css;
 }
 
 } // namespace lumora::web
