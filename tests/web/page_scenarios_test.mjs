@@ -10,6 +10,7 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
+import { createRequire } from "node:module";
 import path from "node:path";
 import { launchEngine, serve, watchPolicy } from "./page_support.mjs";
 
@@ -274,6 +275,12 @@ test(`page/${engine}/random input keeps the window sound`, async (t) => {
 // error, and a dialog says so. A WebAssembly sent as text is compiled all the same, from its bytes.
 const windowState = () => ({
     busy: document.getElementById("Lumora").hasAttribute("aria-busy"),
+    // The first frame's, as the page showed it with no program: its lists' chosen rows in view.
+    chosenRowsInView: [...document.querySelectorAll("#Lumora select")].every((list) => {
+        const row = list.scrollHeight / list.length;
+        const top = list.selectedIndex * row;
+        return top >= list.scrollTop - 1 && top + row <= list.scrollTop + list.clientHeight + 1;
+    }),
     disabled: [...document.querySelectorAll("#Lumora :is(input, select, textarea)")].every((control) =>
         control.matches(":disabled"),
     ),
@@ -289,6 +296,7 @@ for (const [prefix, what] of [
         await page.waitForFunction(() => document.querySelector("dialog[open]") !== null);
         assert.deepEqual(await page.evaluate(windowState), {
             busy: false,
+            chosenRowsInView: true,
             disabled: true,
             dialog: "Lumora Lumora не можа да се стартира. Презареждането на страницата може да помогне. OK",
         });
@@ -300,5 +308,24 @@ test(`page/${engine}/the WebAssembly sent as text: the program starts all the sa
     await page.waitForFunction(
         () => window.Module?.tick && !document.getElementById("Lumora").hasAttribute("aria-busy"),
     );
-    assert.deepEqual(await page.evaluate(windowState), { busy: false, disabled: false, dialog: null });
+    assert.deepEqual(await page.evaluate(windowState), {
+        busy: false,
+        chosenRowsInView: true,
+        disabled: false,
+        dialog: null,
+    });
+});
+
+test(`page/${engine}/axe-core finds nothing against WCAG 2.2 AA and its best practices`, async (t) => {
+    const page = await openPage(t, "/");
+    await page.waitForFunction(() => !document.getElementById("Lumora").hasAttribute("aria-busy"));
+    await page.run(await readFile(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8"));
+    const violations = await page.evaluate(async () =>
+        (
+            await axe.run({
+                runOnly: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"],
+            })
+        ).violations.map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(" ")).join(", ")}`),
+    );
+    assert.deepEqual(violations, []);
 });

@@ -96,9 +96,6 @@ struct WebToolkit::Page {
     // Calls resolutionChanged() once the screen's device pixel ratio is another than now.
     void watchResolution();
     void resolutionChanged();
-    // Scrolls a list whose chosen row is out of view to show that row at its top: Chromium and
-    // Firefox do so by themselves when the row is chosen, WebKit does not.
-    void keepChosenRowInView(std::size_t position);
     void fail(const RuntimeError& error);
 };
 
@@ -171,30 +168,6 @@ void WebToolkit::Page::resolutionChanged() {
     watchResolution();
 }
 
-void WebToolkit::Page::keepChosenRowInView(std::size_t position) {
-    val& list = controls[position].element;
-    const int row = list["selectedIndex"].as<int>();
-    if (row < 0) {
-        return;
-    }
-    // The rows are all one height, with no padding round them; WebKit gives the rows of a list
-    // box no boxes of their own to measure.
-    const auto rowHeight = list["scrollHeight"].as<double>() / list["length"].as<double>();
-    const double top = row * rowHeight;
-    const double bottom = top + rowHeight;
-    const auto scrollTop = list["scrollTop"].as<double>();
-    const auto height = list["clientHeight"].as<double>();
-    if (top >= scrollTop && bottom <= scrollTop + height) {
-        return;
-    }
-    list.set("scrollTop", top);
-    // WebKit scrolls a list box by whole rows of its own height, a fraction more than they
-    // measure, rounding down to the row before: aim into the row instead.
-    if (list["scrollTop"].as<double>() < top - 0.5) {
-        list.set("scrollTop", top + rowHeight / 2);
-    }
-}
-
 void WebToolkit::Page::fail(const RuntimeError& error) {
     timers.stopAll();
     for (std::size_t position = 0; position < controls.size(); ++position) {
@@ -256,8 +229,10 @@ int WebToolkit::showAndDeliverEvents() {
 }
 
 void WebToolkit::showRow(std::size_t position, int row) {
-    page_->controls[position].element.set("selectedIndex", row);
-    page_->keepChosenRowInView(position);
+    val& list = page_->controls[position].element;
+    list.set("selectedIndex", row);
+    // The page's own script scrolls it, as it did for the window's first frame.
+    val::global("keepChosenRowInView")(list);
 }
 
 void WebToolkit::showChecked(std::size_t position, bool checked) {
