@@ -22,6 +22,7 @@ if(NOT WIN32)
 endif()
 # Values reach the generators as written here, backslashes and all.
 set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/clamp_staged_times.cmake)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
