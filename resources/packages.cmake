@@ -33,8 +33,10 @@ if(WIN32)
     # A 64-bit Unicode installer (NSIS makes 32-bit ANSI ones unless told) that asks for no
     # administrator: these lines come after the stock template's request for one, and NSIS
     # takes the last. It installs for the user who runs it (the template installs for all
-    # users when that user runs it as an administrator).
-    set(CPACK_NSIS_DEFINES "Target amd64-unicode\nRequestExecutionLevel user")
+    # users when that user runs it as an administrator). It keeps no file's time, which would
+    # make each build's installer another: the installed files have the time they were
+    # installed.
+    set(CPACK_NSIS_DEFINES "Target amd64-unicode\nRequestExecutionLevel user\nSetDateSave off")
     set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\Programs")
     set(CPACK_NSIS_PACKAGE_NAME Lumora)
     set(CPACK_NSIS_DISPLAY_NAME Lumora)
