@@ -9,7 +9,6 @@
 
 #include <QRect>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -34,17 +33,20 @@ inline QString nameOf(const ControlDesign& design) {
     return design.index == noIndex ? name : name + QStringLiteral("(%1)").arg(design.index);
 }
 
-// The window loaded and shown. Its timers stay active but fire only when the test says.
+// The window loaded and shown, on a clock that moves only when the test ticks.
 struct ShownWindow {
     ShownWindow() : form(ui) {
         ui.load(form);
-        for (QTimer* timer : ui.window()->findChildren<QTimer*>()) {
-            timer->setInterval(24 * 60 * 60 * 1000);
-        }
         ui.window()->show();
         exposed = QTest::qWaitForWindowExposed(ui.window());
     }
-    qt::QtToolkit ui;
+    // One interval passes: the timers tick.
+    void tick() {
+        now += std::chrono::milliseconds(200);
+        ui.wakeTimers();
+    }
+    TimerGroup::Duration now{};
+    qt::QtToolkit ui{[this] { return now; }};
     Lumora form;
     bool exposed = false;
 };

@@ -169,12 +169,6 @@ private slots:
                 QVERIFY(!ui.widget({array, k})->isVisibleTo(ui.window()));
             }
         }
-        for (const char* name : {"Timer1", "Timer2"}) {
-            QTimer* timer = ui.timer({name});
-            QVERIFY(timer->isActive());
-            QCOMPARE(timer->interval(), 200);
-            QCOMPARE(timer->timerType(), Qt::PreciseTimer);
-        }
     }
 
     // The ticker's frame is a copy the style keeps between ticks: it must look as the style

@@ -68,8 +68,8 @@ public:
                 state.lamps[n] = dots.empty() ? ui_.backColor(lamp(n)) : dots.back().colour;
             }
         }
-        state.tickerTimerRuns = ui_.isEnabled({"Timer1"});
-        state.lampTimerRuns = ui_.isEnabled({"Timer2"});
+        state.tickerTimerRuns = ui_.enabled({"Timer1"});
+        state.lampTimerRuns = ui_.enabled({"Timer2"});
         state.clicks = handlers_.takeClicks();
         state.exitStatus = exitStatus_;
         return state;

@@ -22,16 +22,10 @@ using namespace lumora::scenarios;
 
 namespace {
 
-constexpr int dayMs = 24 * 60 * 60 * 1000;
-
 class QtDriver final : public WindowDriver {
 public:
     QtDriver() {
         ui_.load(handlers_);
-        // The timers stay active, but only the test makes them fire.
-        for (QTimer* timer : ui_.window()->findChildren<QTimer*>()) {
-            timer->setInterval(dayMs);
-        }
         ui_.window()->show();
         ui_.window()->activateWindow();
         exposed_ = QTest::qWaitForWindowActive(ui_.window());
@@ -55,11 +49,8 @@ public:
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
-            for (const std::string_view name : timers()) {
-                if (QTimer* timer = ui_.timer({name}); timer->isActive()) {
-                    QMetaObject::invokeMethod(timer, "timeout");
-                }
-            }
+            now_ += tickInterval();
+            ui_.wakeTimers();
             break;
         case Action::ChooseRow: {
             auto* box = list(id);
@@ -117,8 +108,8 @@ public:
                 state.lamps[n] = box->grab().toImage().pixel(dot) & 0xFFFFFFu;
             }
         }
-        state.tickerTimerRuns = ui_.timer({"Timer1"})->isActive();
-        state.lampTimerRuns = ui_.timer({"Timer2"})->isActive();
+        state.tickerTimerRuns = ui_.enabled({"Timer1"});
+        state.lampTimerRuns = ui_.enabled({"Timer2"});
         state.clicks = handlers_.takeClicks();
         if (QWidget* focus = QApplication::focusWidget()) {
             state.focus = focus->objectName().toStdString();
@@ -163,7 +154,8 @@ private:
 
     QListWidget* list(ControlId id) const { return qobject_cast<QListWidget*>(ui_.widget(id)); }
 
-    qt::QtToolkit ui_;
+    TimerGroup::Duration now_{}; // moves only as the scenario ticks
+    qt::QtToolkit ui_{[this] { return now_; }};
     RecordingHandlers handlers_{ui_};
     QTimer dismiss_;
     QString report_;

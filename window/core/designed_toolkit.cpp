@@ -16,9 +16,19 @@ ControlId idOf(std::size_t position) {
 
 } // namespace
 
-DesignedToolkit::DesignedToolkit()
-    : rows_(controlDesigns().size(), -1), chosen_(controlDesigns().size(), false),
-      pictures_(controlDesigns().size(), nullptr) {}
+DesignedToolkit::DesignedToolkit(TimerGroup::Clock clock)
+    : timers_(std::move(clock), [this](auto delay) { wakeAfter(delay); }),
+      timerNumbers_(controlDesigns().size()), rows_(controlDesigns().size(), -1),
+      chosen_(controlDesigns().size(), false), pictures_(controlDesigns().size(), nullptr) {
+    const auto designs = controlDesigns();
+    for (std::size_t position = 0; position < designs.size(); ++position) {
+        if (designs[position].kind == ControlKind::Timer) {
+            timerNumbers_[position] = timers_.add(
+                std::chrono::milliseconds(designs[position].intervalMs),
+                [this, position] { timerTicked(position); }, true);
+        }
+    }
+}
 
 void DesignedToolkit::attachPicture(std::size_t position, PictureSurface& surface) {
     assert(controlDesigns()[position].kind == ControlKind::PictureBox);
@@ -32,6 +42,7 @@ PictureSurface& DesignedToolkit::picture(ControlId id) const {
 }
 
 void DesignedToolkit::load(EventHandlers& handlers) {
+    wakeAfter(timers_.delay());
     events_.load(handlers);
 }
 
@@ -102,7 +113,11 @@ void DesignedToolkit::setText(ControlId textBox, TextView text) {
 }
 
 void DesignedToolkit::setEnabled(ControlId timer, bool enabled) {
-    runTimer(designPosition(timer, ControlKind::Timer), enabled);
+    timers_.setRunning(timerNumbers_[designPosition(timer, ControlKind::Timer)], enabled);
+}
+
+bool DesignedToolkit::enabled(ControlId timer) const {
+    return timers_.running(timerNumbers_[designPosition(timer, ControlKind::Timer)]);
 }
 
 void DesignedToolkit::userChoseRow(std::size_t position, int row) {

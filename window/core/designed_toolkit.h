@@ -5,11 +5,12 @@
 // write and once for a user's new choice, one chosen option per frame, the sizes and colours the
 // design gives, and the delivery of events (event_dispatch.h). A toolkit derives from it and
 // supplies only what is native to it: its picture boxes as surfaces to draw on, showing a row, a
-// check mark, a text, running a timer, and reporting a run-time error; it reports the user's
-// choices and its timers' ticks back here.
+// check mark, a text, one platform timer to wake the design's timers, and reporting a run-time
+// error; it reports the user's choices and that timer's going off back here.
 
 #include "event_dispatch.h"
 #include "picture_surface.h"
+#include "timer_group.h"
 #include "toolkit.h"
 #include "window_design.h"
 
@@ -35,14 +36,22 @@ public:
     void setText(ControlId textBox, TextView text) final;
     void setEnabled(ControlId timer, bool enabled) final;
 
+    // Whether a timer runs.
+    bool enabled(ControlId timer) const;
+    // The platform timer went off: the design's timers due now tick. A test that steps the clock
+    // calls it too.
+    void wakeTimers() { timers_.wake(); }
+
 protected:
-    DesignedToolkit();
+    // The design's timers keep time on `clock`; a test may give one that it steps itself.
+    explicit DesignedToolkit(TimerGroup::Clock clock = &TimerGroup::steadyClock);
     ~DesignedToolkit() override = default;
 
     // What the platform reports: a user's choice of a row or an option button (the chosen one
-    // again raises nothing), and a timer's tick.
+    // again raises nothing).
     void userChoseRow(std::size_t position, int row);
     void userChoseOption(std::size_t position);
+    // A timer's tick, where the platform ticks each timer itself rather than waking them all.
     void timerTicked(std::size_t position);
     // Whether a run-time error has ended the program.
     bool failed() const { return events_.failed(); }
@@ -55,14 +64,22 @@ private:
     virtual void showRow(std::size_t position, int row) = 0;
     virtual void showChecked(std::size_t position, bool checked) = 0;
     virtual void showText(std::size_t position, TextView text) = 0;
-    virtual void runTimer(std::size_t position, bool running) = 0;
-    // A run-time error left a handler: stop the timers and report it; no event follows.
+    // The one platform timer: to go off once after `delay` and call wakeTimers(), instead of what
+    // it waited for; with none, to go off no more.
+    virtual void wakeAfter(std::optional<TimerGroup::Duration> delay) = 0;
+    // A run-time error left a handler, and the timers have stopped: report it; no event follows.
     virtual void fail(const RuntimeError& error) = 0;
 
     void choose(std::size_t option);
     PictureSurface& picture(ControlId id) const;
 
-    EventDispatch events_{[this](const RuntimeError& error) { fail(error); }};
+    TimerGroup timers_;
+    // Per control of the design: a timer's number in `timers_`.
+    std::vector<std::size_t> timerNumbers_;
+    EventDispatch events_{[this](const RuntimeError& error) {
+        timers_.stopAll();
+        fail(error);
+    }};
     // Per control of the design: a list's chosen row, whether an option button is chosen.
     std::vector<int> rows_;
     std::vector<bool> chosen_;

@@ -11,8 +11,8 @@ constexpr TimerGroup::Duration together = std::chrono::milliseconds(2);
 
 } // namespace
 
-std::size_t TimerGroup::add(Duration interval, std::function<void()> tick) {
-    timers_.push_back({TickSchedule(interval, clock_()), std::move(tick)});
+std::size_t TimerGroup::add(Duration interval, std::function<void()> tick, bool running) {
+    timers_.push_back({TickSchedule(interval, clock_()), std::move(tick), running});
     return timers_.size() - 1;
 }
 

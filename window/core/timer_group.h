@@ -27,8 +27,9 @@ public:
 
     TimerGroup(Clock clock, Wait wait) : clock_(std::move(clock)), wait_(std::move(wait)) {}
 
-    // A timer, stopped; returns its number.
-    std::size_t add(Duration interval, std::function<void()> tick);
+    // A timer, running from now or stopped; returns its number. Adding asks the platform timer
+    // nothing: until the next change, delay() tells when to wake.
+    std::size_t add(Duration interval, std::function<void()> tick, bool running);
     // Starting a stopped timer starts its rhythm afresh; starting a running one keeps it.
     void start(std::size_t timer);
     void stop(std::size_t timer);
@@ -41,6 +42,9 @@ public:
     // The platform timer went off: ticks, in the order they were added, the timers due now or
     // within a moment.
     void wake();
+
+    // The steady clock of the machine, for timers on screen.
+    static Duration steadyClock() { return std::chrono::steady_clock::now().time_since_epoch(); }
 
 private:
     void waitForNext() const { wait_(delay()); }

@@ -60,12 +60,12 @@ private:
     std::size_t position_;
 };
 
-MemoryToolkit::MemoryToolkit() {
+// The test is the clock, and ticks each timer itself: the timer group's own clock stands still.
+MemoryToolkit::MemoryToolkit() : DesignedToolkit([] { return TimerGroup::Duration{}; }) {
     for (const ControlDesign& design : controlDesigns()) {
         ControlState control;
         control.visible = design.visible;
         control.text = Text(design.text);
-        control.enabled = design.kind == ControlKind::Timer;
         states_.push_back(std::move(control));
     }
     for (std::size_t position = 0; position < states_.size(); ++position) {
@@ -109,20 +109,12 @@ void MemoryToolkit::showText(std::size_t position, TextView text) {
     record(position, "Text", toUtf8(text));
 }
 
-void MemoryToolkit::runTimer(std::size_t position, bool running) {
-    states_[position].enabled = running;
-    record(position, "Enabled", boolText(running));
-}
-
 void MemoryToolkit::fail(const RuntimeError& error) {
-    for (ControlState& control : states_) {
-        control.enabled = false; // only timers are ever enabled
-    }
     throw error;
 }
 
 bool MemoryToolkit::tick(std::string_view timerName) {
-    if (!isEnabled({timerName})) {
+    if (!enabled({timerName})) {
         return false;
     }
     timerTicked(designPosition({timerName}, ControlKind::Timer));
@@ -171,10 +163,6 @@ const std::vector<Dot>& MemoryToolkit::dots(ControlId picture) const {
 
 bool MemoryToolkit::isSelected(ControlId option) const {
     return state(option, ControlKind::OptionButton).selected;
-}
-
-bool MemoryToolkit::isEnabled(ControlId timer) const {
-    return state(timer, ControlKind::Timer).enabled;
 }
 
 } // namespace lumora::memory

@@ -55,7 +55,6 @@ public:
     // The dots a lamp holds, oldest first.
     const std::vector<Dot>& dots(ControlId picture) const;
     bool isSelected(ControlId option) const;
-    bool isEnabled(ControlId timer) const;
 
     const std::vector<PropertyWrite>& writes() const { return writes_; }
     void clearWrites() { writes_.clear(); }
@@ -66,7 +65,6 @@ private:
         bool autoRedraw = false;
         std::int16_t drawWidth = 1;
         bool selected = false;
-        bool enabled = false;
         Text text;
         std::vector<Dot> dots;
     };
@@ -78,7 +76,7 @@ private:
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;
-    void runTimer(std::size_t position, bool running) override;
+    void wakeAfter(std::optional<TimerGroup::Duration> /*delay*/) override {}
     void fail(const RuntimeError& error) override;
 
     const ControlState& state(ControlId id, ControlKind kind) const;

@@ -65,26 +65,23 @@ struct QtToolkit::Widgets {
 
     QtToolkit& owner;
     std::unique_ptr<QWidget> window;
-    std::vector<QObject*> objects; // one per entry of controlDesigns(), owned by `window`
+    // One per entry of controlDesigns(), owned by `window`; none for a timer.
+    std::vector<QWidget*> objects;
+    // The one timer that wakes the design's timers: precise, as their 200 ms rhythm asks.
+    QTimer wake;
 
-    template <typename Widget> Widget* find(ControlId id, ControlKind kind) const {
-        return static_cast<Widget*>(objects[designPosition(id, kind)]);
-    }
     template <typename Widget> Widget* at(std::size_t position) const {
         return static_cast<Widget*>(objects[position]);
     }
 
-    QObject* create(const ControlDesign& design, QWidget* parent);
+    QWidget* create(const ControlDesign& design, QWidget* parent);
     void connectLabels();
     void orderFocus();
-    // Stops the timers, shows the error and ends the event loop.
+    // Shows the error and ends the event loop.
     void fail(const RuntimeError& error);
 };
 
 void QtToolkit::Widgets::fail(const RuntimeError& error) {
-    for (QTimer* t : window->findChildren<QTimer*>()) {
-        t->stop();
-    }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Lumora"),
                     QString::fromUtf8(error.report()), QMessageBox::Ok, window.get());
     box.setInformativeText(QString::fromUtf8(RuntimeError::endsTheProgram));
@@ -92,7 +89,7 @@ void QtToolkit::Widgets::fail(const RuntimeError& error) {
     QCoreApplication::exit(runtimeErrorStatus);
 }
 
-QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent) {
+QWidget* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent) {
     const std::size_t position = designPosition({design.name, design.index});
     QWidget* widget = nullptr;
     switch (design.kind) {
@@ -184,16 +181,8 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
         widget = picture;
         break;
     }
-    case ControlKind::Timer: {
-        auto* timer = new QTimer(window.get());
-        timer->setObjectName(objectName(design));
-        timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(design.intervalMs);
-        QObject::connect(timer, &QTimer::timeout, timer,
-                         [this, position] { owner.timerTicked(position); });
-        timer->start();
-        return timer;
-    }
+    case ControlKind::Timer:
+        return nullptr; // `wake` serves the design's timers
     }
     widget->setObjectName(objectName(design));
     widget->setGeometry(qRect(design.bounds));
@@ -209,8 +198,9 @@ QObject* QtToolkit::Widgets::create(const ControlDesign& design, QWidget* parent
 void QtToolkit::Widgets::connectLabels() {
     for (const ControlDesign& design : controlDesigns()) {
         if (design.kind == ControlKind::Label && !design.labelFor.name.empty()) {
-            auto* label = find<QLabel>({design.name, design.index}, ControlKind::Label);
-            QWidget* named = static_cast<QWidget*>(objects[designPosition(design.labelFor)]);
+            auto* label =
+                static_cast<QLabel*>(objects[designPosition({design.name, design.index})]);
+            QWidget* named = objects[designPosition(design.labelFor)];
             label->setBuddy(named);
             named->setAccessibleName(label->text());
         }
@@ -220,7 +210,7 @@ void QtToolkit::Widgets::connectLabels() {
 void QtToolkit::Widgets::orderFocus() {
     QWidget* previous = nullptr;
     for (const std::size_t position : focusOrder()) {
-        auto* widget = static_cast<QWidget*>(objects[position]);
+        QWidget* widget = objects[position];
         if (previous == nullptr) {
             widget->setFocus();
         } else {
@@ -230,7 +220,11 @@ void QtToolkit::Widgets::orderFocus() {
     }
 }
 
-QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>(*this)) {
+QtToolkit::QtToolkit(TimerGroup::Clock clock)
+    : DesignedToolkit(std::move(clock)), widgets_(std::make_unique<Widgets>(*this)) {
+    widgets_->wake.setSingleShot(true);
+    widgets_->wake.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&widgets_->wake, &QTimer::timeout, [this] { wakeTimers(); });
     const WindowDesign& design = windowDesign();
     widgets_->window = std::make_unique<QWidget>(
         nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -265,7 +259,7 @@ QtToolkit::QtToolkit() : widgets_(std::make_unique<Widgets>(*this)) {
     for (const ControlDesign& control : designs) {
         QWidget* parent = window;
         if (!control.container.empty()) {
-            parent = widgets_->find<QWidget>({control.container}, ControlKind::Frame);
+            parent = widgets_->objects[designPosition({control.container}, ControlKind::Frame)];
         }
         widgets_->objects.push_back(widgets_->create(control, parent));
     }
@@ -307,12 +301,12 @@ void QtToolkit::showText(std::size_t position, TextView text) {
     }
 }
 
-void QtToolkit::runTimer(std::size_t position, bool running) {
-    auto* timer = widgets_->at<QTimer>(position);
-    if (!running) {
-        timer->stop();
-    } else if (!timer->isActive()) {
-        timer->start();
+void QtToolkit::wakeAfter(std::optional<TimerGroup::Duration> delay) {
+    if (delay) {
+        // Not before the deadline: a tick that came early would wait a whole interval.
+        widgets_->wake.start(std::chrono::ceil<std::chrono::milliseconds>(*delay));
+    } else {
+        widgets_->wake.stop();
     }
 }
 
@@ -329,11 +323,7 @@ QWidget* QtToolkit::widget(ControlId id) const {
     if (controlDesigns()[position].kind == ControlKind::Timer) {
         throw RuntimeError::absentElement(id.name, id.index);
     }
-    return static_cast<QWidget*>(widgets_->objects[position]);
-}
-
-QTimer* QtToolkit::timer(ControlId id) const {
-    return widgets_->find<QTimer>(id, ControlKind::Timer);
+    return widgets_->objects[position];
 }
 
 } // namespace lumora::qt

@@ -11,14 +11,14 @@
 
 #include <memory>
 
-class QTimer;
 class QWidget;
 
 namespace lumora::qt {
 
 class QtToolkit final : public DesignedToolkit {
 public:
-    QtToolkit();
+    // The timers on the machine's clock, or on one a test steps itself.
+    explicit QtToolkit(TimerGroup::Clock clock = &TimerGroup::steadyClock);
     ~QtToolkit() override;
     QtToolkit(const QtToolkit&) = delete;
     QtToolkit& operator=(const QtToolkit&) = delete;
@@ -29,13 +29,12 @@ public:
     QWidget* window() const;
     // Throws RuntimeError (absent element) for a timer or an absent control.
     QWidget* widget(ControlId id) const;
-    QTimer* timer(ControlId id) const;
 
 private:
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;
-    void runTimer(std::size_t position, bool running) override;
+    void wakeAfter(std::optional<TimerGroup::Duration> delay) override;
     void fail(const RuntimeError& error) override;
 
     struct Widgets;

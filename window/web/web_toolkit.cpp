@@ -72,22 +72,17 @@ struct WebToolkit::Page {
     struct Control {
         val element = val::null(); // the control itself: input, select, textarea, canvas...
         std::unique_ptr<web::PictureCanvas> picture;
-        std::size_t timer = 0; // timers: its number in `timers`
     };
 
-    Page(WebToolkit& owner, TimerGroup::Clock clock)
-        : owner(owner), timers(std::move(clock), [this](auto delay) { timeout.wait(delay); }) {}
+    explicit Page(WebToolkit& owner) : owner(owner) {}
 
     WebToolkit& owner;
     val window = val::null();
     std::vector<Control> controls; // one per entry of controlDesigns()
-    TimerGroup timers;
-    web::PageTimeout timeout{[this] { timers.wake(); }};
+    web::PageTimeout timeout{[this] { owner.wakeTimers(); }};
     std::shared_ptr<PageEvents> listener = std::make_shared<PageEvents>(
         [this](std::size_t position) { changed(position); }, [this] { resolutionChanged(); });
     val listenerHandle{listener};
-
-    Control& find(ControlId id, ControlKind kind) { return controls[designPosition(id, kind)]; }
 
     Control take(const ControlDesign& design, std::size_t position);
     void listen(const val& element, std::size_t position);
@@ -109,10 +104,7 @@ WebToolkit::Page::Control WebToolkit::Page::take(const ControlDesign& design,
                                                  std::size_t position) {
     Control control;
     if (design.kind == ControlKind::Timer) {
-        control.timer = timers.add(std::chrono::milliseconds(design.intervalMs),
-                                   [this, position] { owner.timerTicked(position); });
-        timers.start(control.timer);
-        return control;
+        return control; // the page's one timeout serves the design's timers
     }
     control.element = windowElement(controlName({design.name, design.index}));
     switch (design.kind) {
@@ -169,7 +161,6 @@ void WebToolkit::Page::resolutionChanged() {
 }
 
 void WebToolkit::Page::fail(const RuntimeError& error) {
-    timers.stopAll();
     for (std::size_t position = 0; position < controls.size(); ++position) {
         Control& control = controls[position];
         switch (controlDesigns()[position].kind) {
@@ -207,7 +198,7 @@ void WebToolkit::Page::fail(const RuntimeError& error) {
 WebToolkit::WebToolkit() : WebToolkit(&web::pageClock) {}
 
 WebToolkit::WebToolkit(TimerGroup::Clock clock)
-    : page_(std::make_unique<Page>(*this, std::move(clock))) {
+    : DesignedToolkit(std::move(clock)), page_(std::make_unique<Page>(*this)) {
     page_->window = windowElement("Lumora");
     const auto designs = controlDesigns();
     page_->controls.reserve(designs.size());
@@ -244,20 +235,12 @@ void WebToolkit::showText(std::size_t position, TextView text) {
         "value", controlDesigns()[position].multiLine ? withLineFeeds(text) : Text(text));
 }
 
-void WebToolkit::runTimer(std::size_t position, bool running) {
-    page_->timers.setRunning(page_->controls[position].timer, running);
+void WebToolkit::wakeAfter(std::optional<TimerGroup::Duration> delay) {
+    page_->timeout.wait(delay);
 }
 
 void WebToolkit::fail(const RuntimeError& error) {
     page_->fail(error);
-}
-
-void WebToolkit::wakeTimers() {
-    page_->timers.wake();
-}
-
-bool WebToolkit::enabled(ControlId timer) const {
-    return page_->timers.running(page_->find(timer, ControlKind::Timer).timer);
 }
 
 } // namespace lumora::web

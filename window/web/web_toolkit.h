@@ -8,7 +8,6 @@
 // in a modal dialog: the program has ended, though the page stays.
 
 #include "designed_toolkit.h"
-#include "timer_group.h"
 
 #include <emscripten/val.h>
 
@@ -18,9 +17,8 @@ namespace lumora::web {
 
 class WebToolkit final : public DesignedToolkit {
 public:
-    // Takes over the page's window.
+    // Takes over the page's window; its timers on the page's clock, or on one a test steps.
     WebToolkit();
-    // The timers on a clock of the caller's, as a test that steps time itself gives it.
     explicit WebToolkit(TimerGroup::Clock clock);
     ~WebToolkit() override;
     WebToolkit(const WebToolkit&) = delete;
@@ -31,15 +29,11 @@ public:
     // long as the page does. Returns runtimeErrorStatus when Load failed, 0 otherwise.
     int showAndDeliverEvents() override;
 
-    // For tests that step the clock: what the browser's timeout runs, and whether a timer runs.
-    void wakeTimers();
-    bool enabled(ControlId timer) const;
-
 private:
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;
-    void runTimer(std::size_t position, bool running) override;
+    void wakeAfter(std::optional<TimerGroup::Duration> delay) override;
     void fail(const RuntimeError& error) override;
 
     struct Page;

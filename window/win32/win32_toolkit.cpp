@@ -4,7 +4,6 @@
 #include "control_windows.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
-#include "timer_group.h"
 #include "win32_colour.h"
 #include "win32_handles.h"
 #include "win32_text.h"
@@ -15,22 +14,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <chrono>
 #include <map>
 #include <optional>
 #include <vector>
 
 namespace lumora::win32 {
-
-using win32::BaseWindow;
-using win32::colorRef;
-using win32::ControlWindows;
-using win32::GdiObject;
-using win32::Icon;
-using win32::wideFromUtf8;
-using win32::wideText;
-using win32::WindowHandle;
-using win32::WindowTimer;
 
 namespace {
 
@@ -101,11 +89,9 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     // Made once `main` is.
     std::optional<WindowTimer> timer;
     std::optional<ControlWindows> controls;
-    TimerGroup timers;
-    std::vector<std::size_t> timerNumbers; // per entry of controlDesigns(): a timer's in `timers`
     WindowHandle main; // last, so that the windows go before what they draw with
 
-    Window(Win32Toolkit& owner, TimerGroup::Clock clock);
+    explicit Window(Win32Toolkit& owner);
     // Destroyed by its owner rather than closed by the user, the window ends no message loop.
     ~Window() { detach(main.get()); }
     Window(const Window&) = delete;
@@ -123,24 +109,16 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     void onDestroy(HWND hwnd);
 };
 
-Win32Toolkit::Window::Window(Win32Toolkit& owner, TimerGroup::Clock clock)
-    : owner(owner), timers(std::move(clock), [this](auto delay) { timer->wait(delay); }) {
+Win32Toolkit::Window::Window(Win32Toolkit& owner) : owner(owner) {
     const INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     main.reset(create(wideText(windowDesign().caption).c_str(), windowStyle, nullptr, instance));
     timer.emplace(main.get());
     dpi = dpiOf(main.get());
     controls.emplace(main.get());
-    const auto designs = controlDesigns();
-    timerNumbers.resize(designs.size());
-    for (std::size_t position = 0; position < designs.size(); ++position) {
-        if (win32::PictureBox* const picture = controls->picture(position)) {
+    for (std::size_t position = 0; position < controlDesigns().size(); ++position) {
+        if (PictureBox* const picture = controls->picture(position)) {
             owner.attachPicture(position, *picture);
-        } else if (designs[position].kind == ControlKind::Timer) {
-            timerNumbers[position] =
-                timers.add(std::chrono::milliseconds(designs[position].intervalMs),
-                           [this, position] { this->owner.timerTicked(position); });
-            timers.start(timerNumbers[position]);
         }
     }
     layout();
@@ -167,7 +145,6 @@ void Win32Toolkit::Window::layout() {
 }
 
 void Win32Toolkit::Window::fail(const RuntimeError& error) {
-    timers.stopAll();
     const std::wstring text = wideFromUtf8(error.report() + "\n\n" + RuntimeError::endsTheProgram);
     MessageBoxW(main.get(), text.c_str(), L"Lumora", MB_OK | MB_ICONERROR);
     PostQuitMessage(runtimeErrorStatus);
@@ -192,7 +169,7 @@ void Win32Toolkit::Window::onCommand(HWND, int id, HWND, UINT code) {
 
 void Win32Toolkit::Window::onTimer(HWND, UINT id) {
     if (id == WindowTimer::id) {
-        timers.wake();
+        owner.wakeTimers();
     }
 }
 
@@ -256,11 +233,8 @@ LRESULT Win32Toolkit::Window::handleMessage(HWND hwnd, UINT message, WPARAM wPar
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-Win32Toolkit::Win32Toolkit()
-    : Win32Toolkit([] { return std::chrono::steady_clock::now().time_since_epoch(); }) {}
-
 Win32Toolkit::Win32Toolkit(TimerGroup::Clock clock)
-    : window_(std::make_unique<Window>(*this, std::move(clock))) {}
+    : DesignedToolkit(std::move(clock)), window_(std::make_unique<Window>(*this)) {}
 
 Win32Toolkit::~Win32Toolkit() = default;
 
@@ -297,17 +271,12 @@ void Win32Toolkit::showText(std::size_t position, TextView text) {
     SetWindowTextW(window_->controls->handle(position), wideText(text).c_str());
 }
 
-void Win32Toolkit::runTimer(std::size_t position, bool running) {
-    window_->timers.setRunning(window_->timerNumbers[position], running);
+void Win32Toolkit::wakeAfter(std::optional<TimerGroup::Duration> delay) {
+    window_->timer->wait(delay);
 }
 
 void Win32Toolkit::fail(const RuntimeError& error) {
     window_->fail(error);
-}
-
-bool Win32Toolkit::enabled(ControlId timer) const {
-    return window_->timers.running(
-        window_->timerNumbers[designPosition(timer, ControlKind::Timer)]);
 }
 
 HWND Win32Toolkit::window() const {

@@ -7,7 +7,6 @@
 // in a message box and ends the message loop with runtimeErrorStatus.
 
 #include "designed_toolkit.h"
-#include "timer_group.h"
 
 #include <windows.h>
 
@@ -17,9 +16,8 @@ namespace lumora::win32 {
 
 class Win32Toolkit final : public DesignedToolkit {
 public:
-    Win32Toolkit();
-    // The timers on a clock of the caller's, as a test that steps time itself gives it.
-    explicit Win32Toolkit(TimerGroup::Clock clock);
+    // The timers on the machine's clock, or on one a test steps itself.
+    explicit Win32Toolkit(TimerGroup::Clock clock = &TimerGroup::steadyClock);
     ~Win32Toolkit() override;
     Win32Toolkit(const Win32Toolkit&) = delete;
     Win32Toolkit& operator=(const Win32Toolkit&) = delete;
@@ -31,13 +29,12 @@ public:
     HWND window() const;
     HWND control(ControlId id) const;
     int dpi() const;
-    bool enabled(ControlId timer) const;
 
 private:
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;
-    void runTimer(std::size_t position, bool running) override;
+    void wakeAfter(std::optional<TimerGroup::Duration> delay) override;
     void fail(const RuntimeError& error) override;
 
     struct Window;
