@@ -78,13 +78,8 @@ TEST(Loaded, WritesLampsThenChoicesInOrder) {
     std::vector<PropertyWrite> expected;
     for (int k = 0; k < 8; ++k) {
         const std::string i = "(" + std::to_string(k) + ")";
-        for (const char* property : {"AutoRedraw", "Visible", "DrawWidth"}) {
-            const std::string value = property == std::string("AutoRedraw") ? "True"
-                                      : property == std::string("Visible")  ? "False"
-                                                                            : "10";
-            expected.push_back({"Picture1" + i, property, value});
-            expected.push_back({"Picture2" + i, property, value});
-        }
+        expected.push_back({"Picture1" + i, "Visible", "False"});
+        expected.push_back({"Picture2" + i, "Visible", "False"});
     }
     expected.insert(expected.end(), {
                                         {"Option1(0)", "Value", "True"},

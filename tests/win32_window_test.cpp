@@ -12,9 +12,13 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -70,9 +74,13 @@ protected:
         UpdateWindow(ui.window());
         pumpMessages();
     }
-    // On a clock that stands still, so that no tick comes however slowly the test runs: the
-    // window as loaded.
-    win32::Win32Toolkit ui{[] { return TimerGroup::Duration{}; }};
+    // One interval passes on the window's clock, which otherwise stands still.
+    void tick() {
+        now += std::chrono::milliseconds(200);
+        SendMessageW(ui.window(), WM_TIMER, 1, 0);
+    }
+    TimerGroup::Duration now{};
+    win32::Win32Toolkit ui{[this] { return now; }};
     Lumora form{ui};
 };
 
@@ -153,6 +161,74 @@ TEST_F(Win32Window, ControlsHaveTheirAccessibleNames) {
         EXPECT_EQ(_wcsicmp(className(label).c_str(), L"Static"), 0);
         EXPECT_EQ(windowText(label), wide(name));
         EXPECT_EQ(IsWindowVisible(label) != FALSE, design.visible);
+    }
+}
+
+// The task panel is read-only, and white as a text box is on every screen.
+TEST_F(Win32Window, TaskPanelIsWhite) {
+    const HWND panel = ui.control({"Text1", 0});
+    RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    GetClientRect(panel, &client);
+    const HDC dc = GetDC(panel);
+    EXPECT_EQ(GetPixel(dc, client.right - 2, client.bottom - 2), RGB(255, 255, 255));
+    ReleaseDC(panel, dc);
+}
+
+// The columns of a picture box's row `y` that are not its background, as it paints itself.
+std::vector<int> drawnColumns(HWND box, int y) {
+    RECT area{};
+    GetClientRect(box, &area);
+    const HDC screen = GetDC(box);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    ReleaseDC(box, screen);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const COLORREF background = GetPixel(dc, area.right - 1, area.bottom - 1);
+    std::vector<int> drawn;
+    for (int x = 0; x < area.right; ++x) {
+        if (GetPixel(dc, x, y) != background) {
+            drawn.push_back(x);
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return drawn;
+}
+
+// Moved to a screen of another scale, the lit lamps keep their dots, drawn again at the new
+// scale, whether the lamps run or stand still.
+TEST_F(Win32Window, LampsKeepTheirDotsAtANewDpi) {
+    tick(); // the first pair lights
+    const std::int16_t drawWidth = 10;
+    for (const bool stopped : {false, true}) {
+        if (stopped) {
+            ui.selectOption({"Option1", 1});
+        }
+        for (const int dpi : {144, 96}) {
+            SCOPED_TRACE(std::to_string(dpi) + (stopped ? " dpi, stopped" : " dpi, running"));
+            RECT suggested{};
+            GetWindowRect(ui.window(), &suggested);
+            SendMessageW(ui.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            pumpMessages();
+            const double perTwip = dpi / 1440.0;
+            const auto diameter = static_cast<int>(std::lround(drawWidth * dpi / 96.0));
+            const auto left =
+                static_cast<int>(std::lround(form.fields().DotX * perTwip - diameter / 2.0));
+            const auto centreRow = static_cast<int>(std::lround(form.fields().DotY * perTwip));
+            for (const char* array : {"Picture1", "Picture2"}) { // the first pair
+                SCOPED_TRACE(array);
+                const std::vector<int> drawn = drawnColumns(ui.control({array, 1}), centreRow);
+                ASSERT_FALSE(drawn.empty());
+                EXPECT_EQ(drawn.front(), std::max(left, 0));
+                // GDI fills a dot a pixel wider or not, by where its edge falls.
+                EXPECT_NEAR(drawn.back() + 1 - left, diameter, 1);
+                EXPECT_EQ(drawn.size(), static_cast<std::size_t>(drawn.back() - drawn.front() + 1));
+            }
+        }
     }
 }
 

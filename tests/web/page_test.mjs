@@ -103,6 +103,7 @@ test("loads as designed: title, language, list boxes, place, fonts", async (t) =
         return {
             sizes: ["List1(0)", "List1(1)"].map((id) => byId(id).size),
             quotationHidden: byId("Text1(1)").hidden,
+            statementBackground: getComputedStyle(byId("Text1(0)")).backgroundColor,
             box: byId("Lumora").getBoundingClientRect().toJSON(),
             regular: document.fonts.check('16px "Lumora Serif"'),
             boldItalic: document.fonts.check('italic bold 16px "Lumora Serif"'),
@@ -110,6 +111,7 @@ test("loads as designed: title, language, list boxes, place, fonts", async (t) =
     });
     assert.ok(state.sizes.every((size) => size >= 2), "list boxes, not drop-downs");
     assert.ok(state.quotationHidden);
+    assert.equal(state.statementBackground, "rgb(255, 255, 255)", "white, as on every screen");
     assert.deepEqual([state.box.width, state.box.height], [466, 352]);
     assert.equal(state.box.left, (1024 - 466) / 2, "centred");
     assert.ok(state.regular && state.boldItalic, "the page's own fonts");

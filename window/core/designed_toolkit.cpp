@@ -19,7 +19,7 @@ ControlId idOf(std::size_t position) {
 DesignedToolkit::DesignedToolkit(TimerGroup::Clock clock)
     : timers_(std::move(clock), [this](auto delay) { wakeAfter(delay); }),
       timerNumbers_(controlDesigns().size()), rows_(controlDesigns().size(), -1),
-      chosen_(controlDesigns().size(), false), pictures_(controlDesigns().size(), nullptr) {
+      chosen_(controlDesigns().size(), false), pictures_(controlDesigns().size()) {
     const auto designs = controlDesigns();
     for (std::size_t position = 0; position < designs.size(); ++position) {
         if (designs[position].kind == ControlKind::Timer) {
@@ -32,13 +32,36 @@ DesignedToolkit::DesignedToolkit(TimerGroup::Clock clock)
 
 void DesignedToolkit::attachPicture(std::size_t position, PictureSurface& surface) {
     assert(controlDesigns()[position].kind == ControlKind::PictureBox);
-    pictures_[position] = &surface;
+    pictures_[position].surface = &surface;
 }
 
-PictureSurface& DesignedToolkit::picture(ControlId id) const {
-    PictureSurface* surface = pictures_[designPosition(id, ControlKind::PictureBox)];
-    assert(surface != nullptr);
-    return *surface;
+DesignedToolkit::Drawing& DesignedToolkit::picture(ControlId id) {
+    Drawing& picture = pictures_[designPosition(id, ControlKind::PictureBox)];
+    assert(picture.surface != nullptr);
+    return picture;
+}
+
+bool DesignedToolkit::autoRedraw(ControlId picture) const {
+    return pictures_[designPosition(picture, ControlKind::PictureBox)].autoRedraw;
+}
+
+std::int16_t DesignedToolkit::drawWidth(ControlId picture) const {
+    return pictures_[designPosition(picture, ControlKind::PictureBox)].drawWidth;
+}
+
+void DesignedToolkit::draw(PictureSurface& surface, const HeldDot& dot) {
+    const PictureSurface::Scale scale = surface.scale();
+    const auto diameter = static_cast<int>(std::lround(dot.drawWidth * scale.perPixel));
+    surface.drawDot(dot.x * scale.perTwip, dot.y * scale.perTwip, std::max(diameter, 1),
+                    dot.colour);
+}
+
+void DesignedToolkit::pictureRescaled(std::size_t position) {
+    Drawing& picture = pictures_[position];
+    picture.surface->clear();
+    for (const HeldDot& dot : picture.dots) {
+        draw(*picture.surface, dot);
+    }
 }
 
 void DesignedToolkit::load(EventHandlers& handlers) {
@@ -47,20 +70,25 @@ void DesignedToolkit::load(EventHandlers& handlers) {
 }
 
 void DesignedToolkit::setAutoRedraw(ControlId picture, bool on) {
-    this->picture(picture).setAutoRedraw(on);
+    this->picture(picture).autoRedraw = on;
 }
 
 void DesignedToolkit::setVisible(ControlId picture, bool visible) {
-    this->picture(picture).setShown(visible);
+    Drawing& box = this->picture(picture);
+    box.surface->setShown(visible);
+    // A box that does not keep its drawing loses it when hidden.
+    if (!visible && !box.autoRedraw && !box.dots.empty()) {
+        box.dots.clear();
+        box.surface->clear();
+    }
 }
 
 void DesignedToolkit::setDrawWidth(ControlId picture, std::int16_t pixels) {
-    PictureSurface& surface = this->picture(picture);
+    Drawing& box = this->picture(picture);
     if (pixels < 1) {
         throw RuntimeError::invalidPropertyValue();
     }
-    const auto diameter = static_cast<int>(std::lround(pixels * surface.scale().perPixel));
-    surface.setDotDiameter(std::max(diameter, 1));
+    box.drawWidth = pixels;
 }
 
 float DesignedToolkit::width(ControlId picture) const {
@@ -77,9 +105,14 @@ Colour DesignedToolkit::backColor(ControlId picture) const {
 }
 
 void DesignedToolkit::pset(ControlId picture, float x, float y, Colour colour) {
-    PictureSurface& surface = this->picture(picture);
-    const double perTwip = surface.scale().perTwip;
-    surface.drawDot(x * perTwip, y * perTwip, colour);
+    Drawing& box = this->picture(picture);
+    const HeldDot dot{x, y, box.drawWidth, colour};
+    // The lamps draw the same dot at every lighting: drawn again, it would change no pixel.
+    if (!box.dots.empty() && box.dots.back() == dot) {
+        return;
+    }
+    box.dots.push_back(dot);
+    draw(*box.surface, dot);
 }
 
 std::int16_t DesignedToolkit::listIndex(ControlId list) const {

@@ -36,8 +36,10 @@ public:
     void setText(ControlId textBox, TextView text) final;
     void setEnabled(ControlId timer, bool enabled) final;
 
-    // Whether a timer runs.
+    // What the program set, for tests: whether a timer runs, and a picture box's properties.
     bool enabled(ControlId timer) const;
+    bool autoRedraw(ControlId picture) const;
+    std::int16_t drawWidth(ControlId picture) const;
     // The platform timer went off: the design's timers due now tick. A test that steps the clock
     // calls it too.
     void wakeTimers() { timers_.wake(); }
@@ -57,6 +59,8 @@ protected:
     bool failed() const { return events_.failed(); }
     // The picture box at `position`, as the platform made it; each is attached once, before Load.
     void attachPicture(std::size_t position, PictureSurface& surface);
+    // The picture box at `position` has a new scale, its drawing lost: draws its dots again.
+    void pictureRescaled(std::size_t position);
 
 private:
     // What the platform does, for the control at `position` in the design table. None raises an
@@ -70,8 +74,25 @@ private:
     // A run-time error left a handler, and the timers have stopped: report it; no event follows.
     virtual void fail(const RuntimeError& error) = 0;
 
+    // What a picture box holds. A dot is kept as the program drew it, in twips, its diameter in
+    // DrawWidth pixels, so that it can be drawn again at any scale.
+    struct HeldDot {
+        float x;
+        float y;
+        std::int16_t drawWidth;
+        Colour colour;
+        bool operator==(const HeldDot&) const = default;
+    };
+    struct Drawing {
+        PictureSurface* surface = nullptr;
+        bool autoRedraw = false;
+        std::int16_t drawWidth = 1;
+        std::vector<HeldDot> dots; // oldest first
+    };
+
     void choose(std::size_t option);
-    PictureSurface& picture(ControlId id) const;
+    Drawing& picture(ControlId id);
+    static void draw(PictureSurface& surface, const HeldDot& dot);
 
     TimerGroup timers_;
     // Per control of the design: a timer's number in `timers_`.
@@ -83,7 +104,7 @@ private:
     // Per control of the design: a list's chosen row, whether an option button is chosen.
     std::vector<int> rows_;
     std::vector<bool> chosen_;
-    std::vector<PictureSurface*> pictures_;
+    std::vector<Drawing> pictures_;
 };
 
 } // namespace lumora

@@ -27,27 +27,14 @@ public:
     Scale scale() const override { return {1, 1}; }
 
     void setShown(bool shown) override {
-        ControlState& box = state();
-        box.visible = shown;
-        if (!shown && !box.autoRedraw) {
-            box.dots.clear(); // without a persistent image, hiding loses the drawing
-        }
+        state().visible = shown;
         owner_.record(position_, "Visible", boolText(shown));
     }
 
-    void setAutoRedraw(bool on) override {
-        state().autoRedraw = on;
-        owner_.record(position_, "AutoRedraw", boolText(on));
-    }
+    void clear() override { state().dots.clear(); }
 
-    void setDotDiameter(int pixels) override {
-        state().drawWidth = static_cast<std::int16_t>(pixels);
-        owner_.record(position_, "DrawWidth", std::to_string(pixels));
-    }
-
-    void drawDot(double x, double y, Colour colour) override {
-        ControlState& box = state();
-        box.dots.push_back({static_cast<float>(x), static_cast<float>(y), colour, box.drawWidth});
+    void drawDot(double x, double y, int diameter, Colour colour) override {
+        state().dots.push_back({static_cast<float>(x), static_cast<float>(y), colour, diameter});
         std::ostringstream value;
         value << '(' << x << ", " << y << ") " << colourText(colour);
         owner_.record(position_, "PSet", value.str());
@@ -147,14 +134,6 @@ Text MemoryToolkit::text(ControlId textBox) const {
 
 bool MemoryToolkit::isVisible(ControlId picture) const {
     return state(picture, ControlKind::PictureBox).visible;
-}
-
-bool MemoryToolkit::autoRedraw(ControlId picture) const {
-    return state(picture, ControlKind::PictureBox).autoRedraw;
-}
-
-std::int16_t MemoryToolkit::drawWidth(ControlId picture) const {
-    return state(picture, ControlKind::PictureBox).drawWidth;
 }
 
 const std::vector<Dot>& MemoryToolkit::dots(ControlId picture) const {

@@ -50,8 +50,6 @@ public:
     bool isShown() const { return shown_; }
     Text text(ControlId textBox) const;
     bool isVisible(ControlId picture) const;
-    bool autoRedraw(ControlId picture) const;
-    std::int16_t drawWidth(ControlId picture) const;
     // The dots a lamp holds, oldest first.
     const std::vector<Dot>& dots(ControlId picture) const;
     bool isSelected(ControlId option) const;
@@ -62,8 +60,6 @@ public:
 private:
     struct ControlState {
         bool visible = true;
-        bool autoRedraw = false;
-        std::int16_t drawWidth = 1;
         bool selected = false;
         Text text;
         std::vector<Dot> dots;

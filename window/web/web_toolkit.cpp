@@ -152,9 +152,10 @@ void WebToolkit::Page::watchResolution() {
 
 void WebToolkit::Page::resolutionChanged() {
     const auto ratio = val::global("devicePixelRatio").as<double>();
-    for (Control& control : controls) {
-        if (control.picture) {
-            control.picture->setPixelRatio(ratio);
+    for (std::size_t position = 0; position < controls.size(); ++position) {
+        if (controls[position].picture) {
+            controls[position].picture->setPixelRatio(ratio);
+            owner.pictureRescaled(position);
         }
     }
     watchResolution();

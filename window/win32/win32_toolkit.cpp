@@ -14,7 +14,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -57,21 +56,6 @@ void adjustWindowRect(RECT& rect, int dpi) {
     }
 }
 
-// One solid brush per colour, made on first use.
-class Brushes {
-public:
-    HBRUSH of(Colour colour) {
-        GdiObject<HBRUSH>& owned = brushes_[colour];
-        if (!owned) {
-            owned.reset(CreateSolidBrush(colorRef(colour)));
-        }
-        return owned.get();
-    }
-
-private:
-    std::map<Colour, GdiObject<HBRUSH>> brushes_;
-};
-
 } // namespace
 
 // The main window: sized, titled and given its icons at its DPI; its controls' colours and its
@@ -82,7 +66,7 @@ struct Win32Toolkit::Window : BaseWindow<Window> {
     Win32Toolkit& owner;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int dpi = 96;
-    Brushes brushes;
+    SolidBrushes brushes;
     // The program's icon at the sizes the title bar and the task bar ask for at this DPI.
     Icon bigIcon;
     Icon smallIcon;
@@ -115,7 +99,7 @@ Win32Toolkit::Window::Window(Win32Toolkit& owner) : owner(owner) {
     main.reset(create(wideText(windowDesign().caption).c_str(), windowStyle, nullptr, instance));
     timer.emplace(main.get());
     dpi = dpiOf(main.get());
-    controls.emplace(main.get());
+    controls.emplace(main.get(), brushes);
     for (std::size_t position = 0; position < controlDesigns().size(); ++position) {
         if (PictureBox* const picture = controls->picture(position)) {
             owner.attachPicture(position, *picture);
@@ -141,6 +125,12 @@ void Win32Toolkit::Window::layout() {
     SendMessageW(main.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageW(main.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
     controls->layout(dpi);
+    // The picture boxes start afresh at their new size: what they held is drawn again.
+    for (std::size_t position = 0; position < controlDesigns().size(); ++position) {
+        if (controls->picture(position) != nullptr) {
+            owner.pictureRescaled(position);
+        }
+    }
     InvalidateRect(main.get(), nullptr, TRUE);
 }
 
@@ -177,12 +167,21 @@ void Win32Toolkit::Window::onTimer(HWND, UINT id) {
 HBRUSH Win32Toolkit::Window::onControlColour(HWND, HDC dc, HWND child, int) {
     const auto id = static_cast<std::size_t>(GetDlgCtrlID(child));
     const auto designs = controlDesigns();
-    if (id == 0 || id > designs.size() || !designs[id - 1].background) {
+    if (id == 0 || id > designs.size()) {
         return nullptr;
     }
-    const Colour colour = *designs[id - 1].background;
-    SetBkColor(dc, colorRef(colour));
-    return brushes.of(colour);
+    const ControlDesign& design = designs[id - 1];
+    if (design.background) {
+        SetBkColor(dc, colorRef(*design.background));
+        return brushes.of(*design.background);
+    }
+    if (design.kind == ControlKind::TextBox) {
+        // A read-only edit control asks for a static text's colours, the dialog's grey; a text
+        // box keeps an edit control's own, as it does on every other screen.
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return GetSysColorBrush(COLOR_WINDOW);
+    }
+    return nullptr;
 }
 
 BOOL Win32Toolkit::Window::onEraseBackground(HWND hwnd, HDC dc) {

@@ -25,15 +25,15 @@ QImage& PictureBox::drawing() {
     return drawing_;
 }
 
-void PictureBox::drawDot(double x, double y, Colour rgb) {
+void PictureBox::clear() {
+    drawing_ = QImage();
+    update();
+}
+
+void PictureBox::drawDot(double x, double y, int diameter, Colour rgb) {
     const QPointF centre(x, y);
     const QColor colour = QColor::fromRgb(static_cast<QRgb>(rgb));
-    const Dot dot{centre, drawWidth_, colour};
-    if (lastDot_ == dot) {
-        return;
-    }
-    lastDot_ = dot;
-    const qreal radius = drawWidth_ / 2.0;
+    const qreal radius = diameter / 2.0;
     {
         // Without antialiasing, drawing the same dot again leaves it exactly as it was;
         // blended edges would harden a little with every repeat.
@@ -59,14 +59,6 @@ void PictureBox::paintEvent(QPaintEvent*) {
     } else {
         painter.drawImage(QPointF(0, 0), drawing_);
     }
-}
-
-void PictureBox::hideEvent(QHideEvent* event) {
-    if (!autoRedraw_) {
-        drawing_ = QImage();
-        lastDot_.reset();
-    }
-    QWidget::hideEvent(event);
 }
 
 } // namespace lumora::qt

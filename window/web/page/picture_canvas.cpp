@@ -37,35 +37,17 @@ val& PictureCanvas::context() {
     return context_;
 }
 
-void PictureCanvas::setPixelRatio(double ratio) {
-    sizeBackingStore(ratio);
-    for (const Dot& dot : dots_) {
-        paint(dot);
-    }
-}
-
-void PictureCanvas::setShown(bool shown) {
-    canvas_.set("hidden", !shown);
-    if (!shown && !autoRedraw_ && !dots_.empty()) {
+void PictureCanvas::clear() {
+    if (!context_.isNull()) {
         context_.call<void>("clearRect", 0, 0, width_, height_);
-        dots_.clear();
     }
 }
 
-void PictureCanvas::drawDot(double x, double y, Colour colour) {
-    const Dot dot{x, y, dotDiameter_, colour};
-    if (!dots_.empty() && dots_.back() == dot) {
-        return;
-    }
-    dots_.push_back(dot);
-    paint(dot);
-}
-
-void PictureCanvas::paint(const Dot& dot) {
+void PictureCanvas::drawDot(double x, double y, int diameter, Colour colour) {
     val& canvas = context();
-    canvas.set("fillStyle", cssColour(dot.colour));
+    canvas.set("fillStyle", cssColour(colour));
     canvas.call<void>("beginPath");
-    canvas.call<void>("arc", dot.x, dot.y, dot.diameter / 2.0, 0, 2 * std::numbers::pi);
+    canvas.call<void>("arc", x, y, diameter / 2.0, 0, 2 * std::numbers::pi);
     canvas.call<void>("fill");
 }
 

@@ -48,8 +48,8 @@ private:
     GdiObject<HFONT> fonts_[4];
 };
 
-ControlWindows::ControlWindows(HWND parent)
-    : parent_(parent),
+ControlWindows::ControlWindows(HWND parent, SolidBrushes& brushes)
+    : parent_(parent), brushes_(brushes),
       instance_(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE))),
       controls_(controlDesigns().size()) {
     for (std::size_t position = 0; position < controls_.size(); ++position) {
@@ -101,8 +101,8 @@ void ControlWindows::make(std::size_t position) {
     }
     case ControlKind::PictureBox:
         control.picture = std::make_unique<PictureBox>(
-            parent_, colorRef(design.background.value_or(windowDesign().background)),
-            design.visible);
+            parent_, design.background.value_or(windowDesign().background), design.visible,
+            brushes_);
         control.handle = control.picture->handle();
         SetWindowTextW(control.handle, wideText(design.accessibleName).c_str());
         return;

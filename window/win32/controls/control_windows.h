@@ -6,6 +6,7 @@
 // at a DPI; and stacked in the z-order that the dialog manager's Tab follows.
 
 #include "picture_box.h"
+#include "win32_colour.h"
 
 #include <windows.h>
 
@@ -18,8 +19,9 @@ namespace lumora::win32 {
 
 class ControlWindows {
 public:
-    // Makes every control as a child of `parent`, unplaced.
-    explicit ControlWindows(HWND parent);
+    // Makes every control as a child of `parent`, unplaced; the picture boxes paint with
+    // `brushes`, which outlive them.
+    ControlWindows(HWND parent, SolidBrushes& brushes);
     ~ControlWindows();
     ControlWindows(const ControlWindows&) = delete;
     ControlWindows& operator=(const ControlWindows&) = delete;
@@ -46,6 +48,7 @@ private:
     void orderFocus() const;
 
     HWND parent_;
+    SolidBrushes& brushes_;
     HINSTANCE instance_;
     std::vector<Control> controls_; // one per entry of controlDesigns()
     std::unique_ptr<Fonts> fonts_;

@@ -5,8 +5,8 @@
 #include <cmath>
 
 namespace lumora::win32 {
-PictureBox::PictureBox(HWND parent, COLORREF background, bool visible)
-    : background_(background), backgroundBrush_(CreateSolidBrush(background)) {
+PictureBox::PictureBox(HWND parent, Colour background, bool visible, SolidBrushes& brushes)
+    : background_(background), brushes_(brushes) {
     window_.reset(create(L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), parent,
                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE))));
 }
@@ -20,31 +20,33 @@ HDC PictureBox::drawingDc() {
         drawing_.reset(CreateCompatibleBitmap(screen, area.right, area.bottom));
         ReleaseDC(window_.get(), screen);
         SelectObject(drawingDc_.get(), drawing_.get());
-        FillRect(drawingDc_.get(), &area, backgroundBrush_.get());
+        FillRect(drawingDc_.get(), &area, brushes_.of(background_));
     }
     return drawingDc_.get();
 }
 
 void PictureBox::setShown(bool shown) {
     ShowWindow(window_.get(), shown ? SW_SHOWNA : SW_HIDE);
-    if (!shown && !autoRedraw_) {
-        forgetDrawing();
-    }
 }
 
-void PictureBox::drawDot(double x, double y, Colour colour) {
+void PictureBox::clear() {
+    drawingDc_.reset(); // first the DC, which lets go of the bitmap
+    drawing_.reset();
+    InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void PictureBox::drawDot(double x, double y, int diameter, Colour colour) {
     const HDC dc = drawingDc();
     // Whole pixels, without blending, so that the same dot drawn again stays exactly as it was.
-    const int left = static_cast<int>(std::lround(x - dotDiameter_ / 2.0));
-    const int top = static_cast<int>(std::lround(y - dotDiameter_ / 2.0));
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(colorRef(colour)));
+    const int left = static_cast<int>(std::lround(x - diameter / 2.0));
+    const int top = static_cast<int>(std::lround(y - diameter / 2.0));
     {
         const Selection pen(dc, GetStockObject(NULL_PEN));
-        const Selection fill(dc, brush.get());
+        const Selection fill(dc, brushes_.of(colour));
         // With no pen, Ellipse leaves out the right and bottom edges of its box.
-        Ellipse(dc, left, top, left + dotDiameter_ + 1, top + dotDiameter_ + 1);
+        Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
     }
-    const RECT dirty{left, top, left + dotDiameter_, top + dotDiameter_};
+    const RECT dirty{left, top, left + diameter, top + diameter};
     InvalidateRect(window_.get(), &dirty, FALSE);
 }
 
@@ -54,7 +56,7 @@ void PictureBox::paint(HDC dc) const {
     if (drawing_) {
         BitBlt(dc, 0, 0, area.right, area.bottom, drawingDc_.get(), 0, 0, SRCCOPY);
     } else {
-        FillRect(dc, &area, backgroundBrush_.get());
+        FillRect(dc, &area, brushes_.of(background_));
     }
 }
 
