@@ -5,9 +5,7 @@
 #include "window_design.h"
 
 #include <algorithm>
-#include <iomanip>
 #include <random>
-#include <sstream>
 
 namespace lumora::scenarios {
 namespace {
@@ -42,9 +40,7 @@ std::string colourText(std::optional<Colour> colour) {
     if (!colour) {
         return "hidden";
     }
-    std::ostringstream out;
-    out << '#' << std::uppercase << std::hex << std::setw(6) << std::setfill('0') << *colour;
-    return out.str();
+    return hexColour(*colour);
 }
 
 template <typename T> std::string joined(const T& items) {
@@ -480,14 +476,14 @@ std::vector<std::string> run(WindowDriver& driver, const Scenario& scenario) {
     return failures;
 }
 
-std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool onScreen) {
+std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool withKeys) {
     std::mt19937 random(seed);
     const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const WindowDesign& window = windowDesign();
     std::vector<RandomStep> steps;
     while (steps.size() < count) {
         RandomStep next;
-        switch (below(onScreen ? 6 : 4)) {
+        switch (below(withKeys ? 6 : 4)) {
         case 0:
         case 1:
             next.step = tick();

@@ -35,6 +35,14 @@ void DesignedToolkit::attachPicture(std::size_t position, PictureSurface& surfac
     pictures_[position].surface = &surface;
 }
 
+std::size_t DesignedToolkit::windowedPosition(ControlId id) {
+    const std::size_t position = designPosition(id);
+    if (controlDesigns()[position].kind == ControlKind::Timer) {
+        throw RuntimeError::absentElement(id.name, id.index);
+    }
+    return position;
+}
+
 DesignedToolkit::Drawing& DesignedToolkit::picture(ControlId id) {
     Drawing& picture = pictures_[designPosition(id, ControlKind::PictureBox)];
     assert(picture.surface != nullptr);

@@ -10,6 +10,7 @@
 
 #include "event_dispatch.h"
 #include "picture_surface.h"
+#include "runtime_error.h"
 #include "timer_group.h"
 #include "toolkit.h"
 #include "window_design.h"
@@ -21,6 +22,8 @@ namespace lumora {
 class DesignedToolkit : public Toolkit {
 public:
     void load(EventHandlers& handlers) final;
+    // Once a run-time error in Load has ended the program, the window never shows.
+    int showAndDeliverEvents() final { return failed() ? runtimeErrorStatus : deliverEvents(); }
 
     void setAutoRedraw(ControlId picture, bool on) final;
     void setVisible(ControlId picture, bool visible) final;
@@ -57,12 +60,17 @@ protected:
     void timerTicked(std::size_t position);
     // Whether a run-time error has ended the program.
     bool failed() const { return events_.failed(); }
+    // The control at `position` that has a window of its own: throws RuntimeError (absent
+    // element) for a timer, as for a control the design lacks.
+    static std::size_t windowedPosition(ControlId id);
     // The picture box at `position`, as the platform made it; each is attached once, before Load.
     void attachPicture(std::size_t position, PictureSurface& surface);
     // The picture box at `position` has a new scale, its drawing lost: draws its dots again.
     void pictureRescaled(std::size_t position);
 
 private:
+    // Shows the window and delivers events until it is closed; returns the exit status.
+    virtual int deliverEvents() = 0;
     // What the platform does, for the control at `position` in the design table. None raises an
     // event.
     virtual void showRow(std::size_t position, int row) = 0;

@@ -22,6 +22,16 @@ namespace lumora {
 // 24-bit RGB, 0xRRGGBB.
 using Colour = std::uint32_t;
 
+// "#RRGGBB": a colour as a stylesheet, the canvas and the tests' reports write it.
+inline std::string hexColour(Colour colour) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        text += digits[(colour >> shift) & 0xFu];
+    }
+    return text;
+}
+
 // What the toolkit calls. Every call runs to its end before the next event is delivered; a Click
 // raised by the handler's own write to a list or option button runs inside that write.
 class EventHandlers {

@@ -2,7 +2,6 @@
 
 #include "runtime_error.h"
 
-#include <iomanip>
 #include <sstream>
 
 namespace lumora::memory {
@@ -10,12 +9,6 @@ namespace {
 
 std::string boolText(bool value) {
     return value ? "True" : "False";
-}
-
-std::string colourText(Colour colour) {
-    std::ostringstream out;
-    out << '#' << std::uppercase << std::hex << std::setw(6) << std::setfill('0') << colour;
-    return out.str();
 }
 
 } // namespace
@@ -36,7 +29,7 @@ public:
     void drawDot(double x, double y, int diameter, Colour colour) override {
         state().dots.push_back({static_cast<float>(x), static_cast<float>(y), colour, diameter});
         std::ostringstream value;
-        value << '(' << x << ", " << y << ") " << colourText(colour);
+        value << '(' << x << ", " << y << ") " << hexColour(colour);
         owner_.record(position_, "PSet", value.str());
     }
 
@@ -65,9 +58,9 @@ MemoryToolkit::MemoryToolkit() : DesignedToolkit([] { return TimerGroup::Duratio
 
 MemoryToolkit::~MemoryToolkit() = default;
 
-int MemoryToolkit::showAndDeliverEvents() {
+int MemoryToolkit::deliverEvents() {
     shown_ = true;
-    return failed() ? runtimeErrorStatus : 0;
+    return 0;
 }
 
 const MemoryToolkit::ControlState& MemoryToolkit::state(ControlId id, ControlKind kind) const {

@@ -36,10 +36,6 @@ public:
     MemoryToolkit(const MemoryToolkit&) = delete;
     MemoryToolkit& operator=(const MemoryToolkit&) = delete;
 
-    // Marks the window shown and returns at once, no user being there to deliver events: 0, or
-    // runtimeErrorStatus once a run-time error has ended the program.
-    int showAndDeliverEvents() override;
-
     // The clock and the user. Each returns whether an event was delivered: a disabled timer
     // does not fire, and choosing the selected row or option again raises no Click.
     bool tick(std::string_view timerName);
@@ -69,6 +65,8 @@ private:
     // their diameter.
     class Picture;
 
+    // Marks the window shown and returns at once, no user being there to deliver events.
+    int deliverEvents() override;
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;

@@ -269,10 +269,7 @@ QtToolkit::QtToolkit(TimerGroup::Clock clock)
 
 QtToolkit::~QtToolkit() = default;
 
-int QtToolkit::showAndDeliverEvents() {
-    if (failed()) {
-        return runtimeErrorStatus;
-    }
+int QtToolkit::deliverEvents() {
     widgets_->window->show();
     return QApplication::exec();
 }
@@ -319,11 +316,7 @@ QWidget* QtToolkit::window() const {
 }
 
 QWidget* QtToolkit::widget(ControlId id) const {
-    const std::size_t position = designPosition(id);
-    if (controlDesigns()[position].kind == ControlKind::Timer) {
-        throw RuntimeError::absentElement(id.name, id.index);
-    }
-    return widgets_->objects[position];
+    return widgets_->objects[windowedPosition(id)];
 }
 
 } // namespace lumora::qt

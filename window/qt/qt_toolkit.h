@@ -23,14 +23,13 @@ public:
     QtToolkit(const QtToolkit&) = delete;
     QtToolkit& operator=(const QtToolkit&) = delete;
 
-    int showAndDeliverEvents() override;
-
     // The widgets, for tests that act on them as a user would.
     QWidget* window() const;
     // Throws RuntimeError (absent element) for a timer or an absent control.
     QWidget* widget(ControlId id) const;
 
 private:
+    int deliverEvents() override;
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;

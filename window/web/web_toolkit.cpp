@@ -215,9 +215,8 @@ WebToolkit::~WebToolkit() {
     page_->window.call<void>("remove");
 }
 
-int WebToolkit::showAndDeliverEvents() {
-    // The page shows the window already, and Load has written to it.
-    return failed() ? runtimeErrorStatus : 0;
+int WebToolkit::deliverEvents() {
+    return 0; // the page shows the window already, and the browser delivers the events
 }
 
 void WebToolkit::showRow(std::size_t position, int row) {

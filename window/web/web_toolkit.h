@@ -24,12 +24,11 @@ public:
     WebToolkit(const WebToolkit&) = delete;
     WebToolkit& operator=(const WebToolkit&) = delete;
 
+private:
     // Returns at once, the page showing the window already: in a page the browser delivers the
     // events, after the program's entry has returned. So the toolkit and the handlers must live as
-    // long as the page does. Returns runtimeErrorStatus when Load failed, 0 otherwise.
-    int showAndDeliverEvents() override;
-
-private:
+    // long as the page does.
+    int deliverEvents() override;
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;

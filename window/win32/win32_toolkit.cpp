@@ -237,10 +237,7 @@ Win32Toolkit::Win32Toolkit(TimerGroup::Clock clock)
 
 Win32Toolkit::~Win32Toolkit() = default;
 
-int Win32Toolkit::showAndDeliverEvents() {
-    if (failed()) {
-        return runtimeErrorStatus;
-    }
+int Win32Toolkit::deliverEvents() {
     const HWND main = window_->main.get();
     ShowWindow(main, SW_SHOWNORMAL);
     UpdateWindow(main);
@@ -283,11 +280,7 @@ HWND Win32Toolkit::window() const {
 }
 
 HWND Win32Toolkit::control(ControlId id) const {
-    const std::size_t position = designPosition(id);
-    if (controlDesigns()[position].kind == ControlKind::Timer) {
-        throw RuntimeError::absentElement(id.name, id.index);
-    }
-    return window_->controls->handle(position);
+    return window_->controls->handle(windowedPosition(id));
 }
 
 int Win32Toolkit::dpi() const {

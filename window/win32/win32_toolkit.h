@@ -22,8 +22,6 @@ public:
     Win32Toolkit(const Win32Toolkit&) = delete;
     Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
-    int showAndDeliverEvents() override;
-
     // The windows, for tests that act on them as a user would. control() throws RuntimeError
     // (absent element) for a timer or an absent control.
     HWND window() const;
@@ -31,6 +29,7 @@ public:
     int dpi() const;
 
 private:
+    int deliverEvents() override;
     void showRow(std::size_t position, int row) override;
     void showChecked(std::size_t position, bool checked) override;
     void showText(std::size_t position, TextView text) override;

@@ -2,7 +2,6 @@
 
 #include "screen_layout.h"
 
-#include <cstdio>
 #include <string_view>
 
 namespace lumora::web {
@@ -141,12 +140,6 @@ std::string controls(std::string_view container, std::span<const ShownControl> s
 
 } // namespace
 
-std::string cssColour(Colour colour) {
-    char css[8];
-    std::snprintf(css, sizeof css, "#%06x", static_cast<unsigned>(colour & 0xFFFFFFu));
-    return css;
-}
-
 std::string windowMarkup(std::span<const ShownControl> shown) {
     const WindowDesign& window = windowDesign();
     std::string html = "<main id=\"Lumora\" class=\"window\" aria-label=\"" +
@@ -161,7 +154,7 @@ std::string windowStyle() {
     // The page's own serif first: the same metrics, and on every visitor's machine.
     std::string css = "#Lumora {\n    --width: " + px(pixels(window.innerWidth, designDpi)) +
                       ";\n    --height: " + px(pixels(window.innerHeight, designDpi)) +
-                      ";\n    background-color: " + cssColour(window.background) +
+                      ";\n    background-color: " + hexColour(window.background) +
                       ";\n    font-size: " + std::to_string(window.fontPoints) +
                       "pt;\n    font-family: var(--serif), \"" + std::string(window.fontFamily) +
                       "\", serif;\n}\n";
@@ -178,7 +171,7 @@ std::string windowStyle() {
         css += selector + " {\n    left: " + px(r.left) + ";\n    top: " + px(r.top) +
                ";\n    width: " + px(r.width) + ";\n    height: " + px(r.height) + ";\n";
         if (design.background) {
-            css += "    background-color: " + cssColour(*design.background) + ";\n";
+            css += "    background-color: " + hexColour(*design.background) + ";\n";
         }
         css += "}\n";
     }

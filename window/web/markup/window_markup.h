@@ -33,7 +33,4 @@ std::string windowMarkup(std::span<const ShownControl> shown);
 // takes them into its one stylesheet, since its security policy allows no style attribute.
 std::string windowStyle();
 
-// "#rrggbb", as CSS and the canvas take a colour.
-std::string cssColour(Colour colour);
-
 } // namespace lumora::web

@@ -1,6 +1,6 @@
 #include "picture_canvas.h"
 
-#include "window_markup.h"
+#include "toolkit.h"
 
 #include <cmath>
 #include <numbers>
@@ -45,7 +45,7 @@ void PictureCanvas::clear() {
 
 void PictureCanvas::drawDot(double x, double y, int diameter, Colour colour) {
     val& canvas = context();
-    canvas.set("fillStyle", cssColour(colour));
+    canvas.set("fillStyle", hexColour(colour));
     canvas.call<void>("beginPath");
     canvas.call<void>("arc", x, y, diameter / 2.0, 0, 2 * std::numbers::pi);
     canvas.call<void>("fill");
