@@ -2,6 +2,7 @@
 // and how many pixels the paint events of each 200 ms period covered. Prints one JSON object.
 //   event_loop_bench [SECONDS]      (60 unless given; on the platform Qt chooses)
 
+#include "control_names.h"
 #include "lumora.h"
 #include "qt_platform.h"
 #include "qt_toolkit.h"
@@ -30,7 +31,7 @@ public:
     void click(std::string_view array, std::int16_t index) override { form_.click(array, index); }
     void timer(std::string_view name) override {
         form_.timer(name);
-        if (name == "Timer1") {
+        if (name == lumora::Timer1.name) {
             ticks.push_back(static_cast<double>(clock_.nsecsElapsed()) / 1e6);
         }
     }

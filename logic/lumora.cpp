@@ -1,5 +1,6 @@
 #include "lumora.h"
 
+#include "control_names.h"
 #include "integer_arithmetic.h"
 
 namespace lumora {
@@ -8,20 +9,20 @@ namespace {
 constexpr std::int16_t lampPairs = 8;
 
 constexpr ControlId upperLamp(std::int16_t k) {
-    return {"Picture1", k};
+    return Picture1(k);
 }
 constexpr ControlId lowerLamp(std::int16_t k) {
-    return {"Picture2", k};
+    return Picture2(k);
 }
 constexpr ControlId colourHolder(std::int16_t k) {
-    return {"Picture3", k};
+    return Picture3(k);
 }
-constexpr ControlId visibleLengthList{"List1", 0};
-constexpr ControlId messageList{"List1", 1};
-constexpr ControlId ticker{"Text2", 0};
-constexpr ControlId startOption{"Option1", 0};
-constexpr ControlId tickerTimer{"Timer1"};
-constexpr ControlId lampTimer{"Timer2"};
+constexpr ControlId visibleLengthList{List1(0)};
+constexpr ControlId messageList{List1(1)};
+constexpr ControlId ticker{Text2(0)};
+constexpr ControlId startOption{Option1(0)};
+constexpr ControlId tickerTimer{Timer1};
+constexpr ControlId lampTimer{Timer2};
 
 } // namespace
 
@@ -34,9 +35,9 @@ void Lumora::timer(std::string_view timerName) {
 }
 
 void Lumora::click(std::string_view arrayName, std::int16_t index) {
-    if (arrayName == "List1") {
+    if (arrayName == List1.name) {
         List1_Click(index);
-    } else if (arrayName == "Option1") {
+    } else if (arrayName == Option1.name) {
         Option1_Click(index);
     }
 }

@@ -15,14 +15,14 @@ using memory::PropertyWrite;
 constexpr TextView row2 = U"Който разбира, тука се спира.";
 
 ControlId upper(std::int16_t k) {
-    return {"Picture1", k};
+    return Picture1(k);
 }
 ControlId lower(std::int16_t k) {
-    return {"Picture2", k};
+    return Picture2(k);
 }
-constexpr ControlId ticker{"Text2", 0};
-constexpr ControlId lengths{"List1", 0};
-constexpr ControlId messages{"List1", 1};
+constexpr ControlId ticker{Text2(0)};
+constexpr ControlId lengths{List1(0)};
+constexpr ControlId messages{List1(1)};
 
 Text doubled(TextView message) {
     return join(join(message, U" "), message);
@@ -34,7 +34,7 @@ protected:
 
     Text tickTicker(int times) {
         for (int i = 0; i < times; ++i) {
-            EXPECT_TRUE(ui.tick("Timer1"));
+            EXPECT_TRUE(ui.tick(Timer1));
         }
         return ui.text(ticker);
     }
@@ -95,7 +95,7 @@ TEST(OneCharacterMessage, EveryTickShowsPositionOne) {
     ui.load(form);
     ASSERT_EQ(form.fields().MessageLen, 1);
     for (int i = 0; i < 3; ++i) {
-        ui.inner.tick("Timer1");
+        ui.inner.tick(Timer1);
         EXPECT_EQ(form.fields().TickerPos, 1);
         EXPECT_EQ(ui.inner.text(ticker), Text(U"Ъ Ъ"));
     }
@@ -103,35 +103,35 @@ TEST(OneCharacterMessage, EveryTickShowsPositionOne) {
 
 TEST_F(Billboard, FirstLampTickLightsPairOne) {
     EXPECT_TRUE(visibleLamps().empty());
-    ui.tick("Timer2");
+    ui.tick(Timer2);
     EXPECT_EQ(visibleLamps(), (std::vector<std::string>{"1:1", "2:1"}));
     EXPECT_EQ(ui.dots(upper(1)), (std::vector<Dot>{{63.75f, 64, 0xFF0000, 10}}));
     EXPECT_EQ(ui.dots(lower(1)), (std::vector<Dot>{{63.75f, 64, 0x0000FF, 10}}));
 }
 
 TEST_F(Billboard, LampTickHidesThenLightsThenDraws) {
-    ui.tick("Timer2");
+    ui.tick(Timer2);
     ui.clearWrites();
-    ui.tick("Timer2");
+    ui.tick(Timer2);
     EXPECT_EQ(ui.writes(), (std::vector<PropertyWrite>{
-                               {"Picture1(1)", "Visible", "False"},
-                               {"Picture2(1)", "Visible", "False"},
-                               {"Picture1(2)", "Visible", "True"},
-                               {"Picture1(2)", "PSet", "(63.75, 64) #FF8000"},
-                               {"Picture2(2)", "Visible", "True"},
-                               {"Picture2(2)", "PSet", "(63.75, 64) #00FFFF"},
+                               {controlName(Picture1(1)), "Visible", "False"},
+                               {controlName(Picture2(1)), "Visible", "False"},
+                               {controlName(Picture1(2)), "Visible", "True"},
+                               {controlName(Picture1(2)), "PSet", "(63.75, 64) #FF8000"},
+                               {controlName(Picture2(2)), "Visible", "True"},
+                               {controlName(Picture2(2)), "PSet", "(63.75, 64) #00FFFF"},
                            }));
 }
 
 // The kept dot returns with its lamp, and is not drawn over again.
 TEST_F(Billboard, DotsPersistWhileHiddenAndReturnWithLamp) {
     for (int tick = 0; tick < 9; ++tick) {
-        ui.tick("Timer2");
+        ui.tick(Timer2);
     }
     EXPECT_FALSE(ui.isVisible(upper(2)));
     EXPECT_EQ(ui.dots(upper(2)).size(), 1u);
     ui.clearWrites();
-    ui.tick("Timer2");
+    ui.tick(Timer2);
     EXPECT_TRUE(ui.isVisible(upper(2)));
     EXPECT_EQ(ui.dots(upper(2)).size(), 1u);
     EXPECT_EQ(ui.writes().size(), 4u); // the pairs hidden and shown, and no PSet

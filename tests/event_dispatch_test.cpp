@@ -2,6 +2,7 @@
 // of the user or the clock ends the program once, and nothing reaches the handlers after it; a
 // Click raised by a program write runs inside the write, and its error travels to the writer.
 
+#include "control_names.h"
 #include "event_dispatch.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +21,9 @@ struct LoggingHandlers final : EventHandlers {
     void load() override { log.push_back("Load"); }
     void timer(std::string_view name) override {
         log.push_back(std::string(name));
-        if (name == "Timer1") {
+        if (name == Timer1.name) {
             try {
-                dispatch.programClick({"List1", 0}); // as a ListIndex write from the handler
+                dispatch.programClick(List1(0)); // as a ListIndex write from the handler
             } catch (const RuntimeError& error) {
                 log.push_back("the writer caught " + std::to_string(error.number()));
                 throw;
@@ -49,9 +50,9 @@ struct Dispatch : testing::Test {
 };
 
 TEST_F(Dispatch, NothingIsDeliveredBeforeLoadBindsTheHandlers) {
-    dispatch.timer("Timer2");
-    dispatch.userClick({"Option1", 0});
-    dispatch.programClick({"List1", 1});
+    dispatch.timer(Timer2.name);
+    dispatch.userClick(Option1(0));
+    dispatch.programClick(List1(1));
     dispatch.load(handlers);
     EXPECT_EQ(handlers.log, std::vector<std::string>{"Load"});
 }
@@ -60,17 +61,18 @@ TEST_F(Dispatch, AnErrorInAProgramClickReachesTheWriterAndEndsTheProgramOnce) {
     dispatch.load(handlers);
     handlers.failClicks = true;
     testing::internal::CaptureStderr();
-    dispatch.timer("Timer1");
+    dispatch.timer(Timer1.name);
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_NE(report.find("11"), std::string::npos) << report;
     EXPECT_EQ(failures, std::vector<int>{RuntimeError::DivisionByZero});
     EXPECT_TRUE(dispatch.failed());
 
     handlers.failClicks = false;
-    dispatch.timer("Timer2");
-    dispatch.userClick({"Option1", 1});
+    dispatch.timer(Timer2.name);
+    dispatch.userClick(Option1(1));
     EXPECT_EQ(handlers.log,
-              (std::vector<std::string>{"Load", "Timer1", "List1(0)", "the writer caught 11"}));
+              (std::vector<std::string>{"Load", controlName(Timer1), controlName(List1(0)),
+                                        "the writer caught 11"}));
     EXPECT_EQ(failures.size(), 1u);
 }
 
@@ -78,10 +80,10 @@ TEST_F(Dispatch, AnErrorInAUserClickEndsTheProgram) {
     dispatch.load(handlers);
     handlers.failClicks = true;
     testing::internal::CaptureStderr();
-    dispatch.userClick({"List1", 1});
+    dispatch.userClick(List1(1));
     testing::internal::GetCapturedStderr();
-    dispatch.userClick({"List1", 1});
-    EXPECT_EQ(handlers.log, (std::vector<std::string>{"Load", "List1(1)"}));
+    dispatch.userClick(List1(1));
+    EXPECT_EQ(handlers.log, (std::vector<std::string>{"Load", controlName(List1(1))}));
     EXPECT_EQ(failures, std::vector<int>{RuntimeError::DivisionByZero});
 }
 

@@ -15,7 +15,7 @@
 namespace lumora {
 namespace {
 
-constexpr ControlId ticker{"Text2", 0};
+constexpr ControlId ticker{Text2(0)};
 
 unsigned long long environmentNumber(const char* name, unsigned long long fallback) {
     const char* value = std::getenv(name);
@@ -37,8 +37,8 @@ std::string brokenInvariant(const memory::MemoryToolkit& ui, const Lumora& form,
     }
     int litPairs = 0;
     for (std::int16_t k = 0; k < 8; ++k) {
-        const bool up = ui.isVisible({"Picture1", k});
-        if (up != ui.isVisible({"Picture2", k})) {
+        const bool up = ui.isVisible(Picture1(k));
+        if (up != ui.isVisible(Picture2(k))) {
             return "a lamp is lit without its opposite";
         }
         litPairs += up ? 1 : 0;
@@ -74,20 +74,20 @@ TEST(EventSequence, InvariantsHoldAfterEveryRandomEvent) {
         switch (random() % 6) {
         case 0:
         case 1:
-            tickerTicked = ui.tick("Timer1");
+            tickerTicked = ui.tick(Timer1);
             break;
         case 2:
         case 3:
-            ui.tick("Timer2");
+            ui.tick(Timer2);
             break;
         case 4: {
             const auto list = static_cast<std::int16_t>(random() % 2);
             const auto rows = list == 0 ? 5 : 3;
-            ui.chooseRow({"List1", list}, static_cast<std::int16_t>(random() % rows));
+            ui.chooseRow(List1(list), static_cast<std::int16_t>(random() % rows));
             break;
         }
         default:
-            ui.clickOption({"Option1", static_cast<std::int16_t>(random() % 2)});
+            ui.clickOption(Option1(static_cast<std::int16_t>(random() % 2)));
         }
         ui.clearWrites();
         const std::string broken = brokenInvariant(ui, form, tickerTicked);
@@ -102,8 +102,8 @@ TEST(EventSequence, FullDayOfTicksReturnsToItsCycle) {
     Lumora form(ui);
     ui.load(form);
     for (int tick = 1; tick <= ticksPerDay; ++tick) {
-        ui.tick("Timer1");
-        ui.tick("Timer2");
+        ui.tick(Timer1);
+        ui.tick(Timer2);
         ui.clearWrites();
     }
     // 46 characters scroll in cycles of 45 frames; the lamps in turns of 8.
@@ -111,7 +111,7 @@ TEST(EventSequence, FullDayOfTicksReturnsToItsCycle) {
     EXPECT_EQ(f.TickerPos, (ticksPerDay - 1) % 45 + 1);
     EXPECT_EQ(ui.text(ticker), substring(f.TickerText, f.TickerPos, 20));
     EXPECT_EQ(f.LampStep, ticksPerDay % 8);
-    EXPECT_TRUE(ui.isVisible({"Picture1", f.LampStep}));
+    EXPECT_TRUE(ui.isVisible(Picture1(f.LampStep)));
     EXPECT_EQ(brokenInvariant(ui, form, true), "");
 }
 

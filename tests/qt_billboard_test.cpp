@@ -48,7 +48,7 @@ private:
     qt::QtToolkit* ui = nullptr;
 
     QListWidget* list(std::int16_t i) const {
-        return qobject_cast<QListWidget*>(ui->widget({"List1", i}));
+        return qobject_cast<QListWidget*>(ui->widget(List1(i)));
     }
 
     void tick() { shown->tick(); }
@@ -76,11 +76,11 @@ private slots:
     // Each turn draws the lamp's dot again over the kept one; it must not grow or harden.
     void dotLooksTheSameEveryTurn() {
         tick();
-        const QImage firstTurn = ui->widget({"Picture1", 1})->grab().toImage();
+        const QImage firstTurn = ui->widget(Picture1(1))->grab().toImage();
         for (int i = 0; i < 3 * 8; ++i) {
             tick();
         }
-        QCOMPARE(ui->widget({"Picture1", 1})->grab().toImage(), firstTurn);
+        QCOMPARE(ui->widget(Picture1(1))->grab().toImage(), firstTurn);
     }
 
     void tickRepaintsOnlyWhatChanges() {
@@ -91,12 +91,12 @@ private slots:
         QCoreApplication::processEvents();
 
         QRegion changedLamps;
-        for (const char* array : {"Picture1", "Picture2"}) {
+        for (const ControlArray array : {Picture1, Picture2}) {
             for (const std::int16_t k : {1, 2}) {
-                changedLamps += ui->widget({array, k})->geometry();
+                changedLamps += ui->widget(array(k))->geometry();
             }
         }
-        QWidget* tickerBox = ui->widget({"Text2", 0});
+        QWidget* tickerBox = ui->widget(Text2(0));
         QVERIFY(recorder.painted.contains(tickerBox));
         for (auto it = recorder.painted.cbegin(); it != recorder.painted.cend(); ++it) {
             QWidget* widget = it.key();
@@ -105,7 +105,7 @@ private slots:
             } else {
                 const QString name = widget->objectName();
                 QVERIFY2(widget == tickerBox || widget->parentWidget() == tickerBox ||
-                             name == "Picture1(2)" || name == "Picture2(2)",
+                             widget == ui->widget(Picture1(2)) || widget == ui->widget(Picture2(2)),
                          qPrintable(name));
             }
         }

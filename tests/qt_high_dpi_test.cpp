@@ -39,7 +39,7 @@ private slots:
     // scaled up would repeat each logical pixel as a uniform block of 2 x 2 device pixels.
     void textIsDrawnAtDeviceResolution() {
         qt::QtToolkit ui;
-        const QImage title = ui.widget({"Label1", 0})->grab().toImage();
+        const QImage title = ui.widget(Label1(0))->grab().toImage();
         int inked = 0;
         int detailed = 0;
         for (int y = 0; y + 1 < title.height(); y += 2) {
@@ -62,10 +62,10 @@ private slots:
 
     void dotsAreDrawnAtDeviceResolution() {
         qt::QtToolkit ui;
-        ui.setVisible({"Picture1", 1}, true);
-        ui.setDrawWidth({"Picture1", 1}, 10);
-        ui.pset({"Picture1", 1}, 63.75f, 64, 0xFF0000);
-        const QImage lamp = ui.widget({"Picture1", 1})->grab().toImage();
+        ui.setVisible(Picture1(1), true);
+        ui.setDrawWidth(Picture1(1), 10);
+        ui.pset(Picture1(1), 63.75f, 64, 0xFF0000);
+        const QImage lamp = ui.widget(Picture1(1))->grab().toImage();
         QCOMPARE(lamp.size(), QSize(34, 34));
         // The dot's centre, 4.25 logical pixels in, is 8.5 device pixels in; 9 pixels across.
         QCOMPARE(lamp.pixel(8, 8) & 0xFFFFFFu, 0xFF0000u);

@@ -34,7 +34,7 @@ private:
     qt::QtToolkit* ui = nullptr;
 
     QPlainTextEdit* panel(std::int16_t i) const {
-        return qobject_cast<QPlainTextEdit*>(ui->widget({"Text1", i}));
+        return qobject_cast<QPlainTextEdit*>(ui->widget(Text1(i)));
     }
 
 private slots:
@@ -72,14 +72,14 @@ private slots:
 
     void panelsFollowDesign_data() {
         QTest::addColumn<int>("index");
-        QTest::newRow("Text1(0) statement") << 0;
-        QTest::newRow("Text1(1) quotation") << 1;
+        QTest::newRow("statement") << 0;
+        QTest::newRow("quotation") << 1;
     }
 
     void panelsFollowDesign() {
         QFETCH(int, index);
         const auto i = static_cast<std::int16_t>(index);
-        const ControlDesign& design = controlDesigns()[designPosition({"Text1", i})];
+        const ControlDesign& design = controlDesigns()[designPosition(Text1(i))];
         QPlainTextEdit* box = panel(i);
         QVERIFY(box);
         QCOMPARE(box->geometry(), pixelRect(design.bounds));
@@ -136,28 +136,28 @@ private slots:
             {ControlKind::OptionButton, QAccessible::RadioButton},
             {ControlKind::PictureBox, QAccessible::Graphic},
         };
-        const std::map<QString, QString> names = {
-            {"Label1(0)", "Lumora"},
-            {"Text2(0)", "Текст на рекламата"},
-            {"Label1(1)", "Брой"},
-            {"List1(0)", "Брой"},
-            {"Frame1", "Управление"},
-            {"Option1(0)", "Пусни"},
-            {"Option1(1)", "Спри"},
-            {"List1(1)", "Рекламно послание"},
-            {"Text1(0)", "Условие на задачата"},
+        const std::map<std::string, QString> names = {
+            {controlName(Label1(0)), "Lumora"},
+            {controlName(Text2(0)), "Текст на рекламата"},
+            {controlName(Label1(1)), "Брой"},
+            {controlName(List1(0)), "Брой"},
+            {controlName(Frame1), "Управление"},
+            {controlName(Option1(0)), "Пусни"},
+            {controlName(Option1(1)), "Спри"},
+            {controlName(List1(1)), "Рекламно послание"},
+            {controlName(Text1(0)), "Условие на задачата"},
         };
         const auto designs = controlDesigns();
         for (std::size_t i = 0; i < designs.size(); ++i) {
             if (!designs[i].visible || designs[i].kind == ControlKind::Timer) {
                 continue;
             }
-            const QString key = nameOf(designs[i]);
+            const std::string key = controlName({designs[i].name, designs[i].index});
             const auto role = std::find_if(std::begin(roles), std::end(roles), [&](const auto& r) {
                 return r.first == designs[i].kind;
             });
             QVERIFY(names.count(key) == 1);
-            QTest::newRow(qPrintable(key))
+            QTest::newRow(key.c_str())
                 << static_cast<int>(i) << static_cast<int>(role->second) << names.at(key);
         }
     }
@@ -176,8 +176,7 @@ private slots:
     }
 
     void hiddenControlsAreInvisibleToScreenReaders() {
-        for (const ControlId id :
-             {ControlId{"Text1", 1}, ControlId{"Picture3", 0}, ControlId{"Picture1", 4}}) {
+        for (const ControlId id : {Text1(1), Picture3(0), Picture1(4)}) {
             QAccessibleInterface* accessible =
                 QAccessible::queryAccessibleInterface(ui->widget(id));
             QVERIFY(accessible->state().invisible);

@@ -159,14 +159,14 @@ private slots:
 
     void createdStateHasNothingChosen() {
         qt::QtToolkit ui;
-        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 0}))->currentRow(), -1);
-        QCOMPARE(qobject_cast<QListWidget*>(ui.widget({"List1", 1}))->currentRow(), -1);
-        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget({"Option1", 0}))->isChecked());
-        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget({"Option1", 1}))->isChecked());
-        QCOMPARE(qobject_cast<QLineEdit*>(ui.widget({"Text2", 0}))->text(), QString());
-        for (const char* array : {"Picture1", "Picture2", "Picture3"}) {
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget(List1(0)))->currentRow(), -1);
+        QCOMPARE(qobject_cast<QListWidget*>(ui.widget(List1(1)))->currentRow(), -1);
+        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget(Option1(0)))->isChecked());
+        QVERIFY(!qobject_cast<QRadioButton*>(ui.widget(Option1(1)))->isChecked());
+        QCOMPARE(qobject_cast<QLineEdit*>(ui.widget(Text2(0)))->text(), QString());
+        for (const ControlArray array : {Picture1, Picture2, Picture3}) {
             for (std::int16_t k = 0; k < 8; ++k) {
-                QVERIFY(!ui.widget({array, k})->isVisibleTo(ui.window()));
+                QVERIFY(!ui.widget(array(k))->isVisibleTo(ui.window()));
             }
         }
     }
@@ -176,7 +176,7 @@ private slots:
     void tickerLooksAsTheStyleDrawsIt() {
         ShownWindow shown;
         QVERIFY(shown.exposed);
-        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget(Text2(0)));
         QStyle* cached = ticker->style();
         for (const bool focused : {false, true}) {
             if (focused) {
@@ -208,7 +208,7 @@ private slots:
     void tickerLooksAsALineEdit() {
         ShownWindow shown;
         QVERIFY(shown.exposed);
-        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget(Text2(0)));
         QLineEdit plain(ticker->parentWidget());
         plain.setGeometry(ticker->geometry());
         plain.setStyle(ticker->style());
@@ -217,8 +217,8 @@ private slots:
         plain.setAutoFillBackground(ticker->autoFillBackground());
         plain.setAlignment(ticker->alignment());
         plain.setReadOnly(true);
-        const ControlDesign& lengths = controlDesign({"List1", 0}, ControlKind::ListBox);
-        const ControlDesign& messages = controlDesign({"List1", 1}, ControlKind::ListBox);
+        const ControlDesign& lengths = controlDesign(List1(0), ControlKind::ListBox);
+        const ControlDesign& messages = controlDesign(List1(1), ControlKind::ListBox);
         int compared = 0;
         for (const TextView length : lengths.rows) {
             for (const TextView message : messages.rows) {
@@ -241,7 +241,7 @@ private slots:
     void tickerDoubleClickTakesTheWordUnderTheMouse() {
         ShownWindow shown;
         QVERIFY(shown.exposed);
-        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget({"Text2", 0}));
+        auto* ticker = static_cast<QLineEdit*>(shown.ui.widget(Text2(0)));
         ticker->repaint();
         const QString text = ticker->text();
         const QFontMetrics metrics = ticker->fontMetrics();
@@ -254,10 +254,10 @@ private slots:
 
     void absentElementIsRuntimeError() {
         qt::QtToolkit ui;
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible({"Picture1", 8}, true));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.widget({"Timer1"}));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setText({"Label1", 0}, U"x"));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setListIndex({"List1", 0}, 5));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setVisible(Picture1(8), true));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.widget(Timer1));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setText(Label1(0), U"x"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ui.setListIndex(List1(0), 5));
     }
 };
 

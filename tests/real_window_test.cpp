@@ -215,7 +215,7 @@ TEST_F(RealWindow, TickerAndLampsMoveAtTheTimersPace) {
 
     // Sampled until eight ticks are seen, against a deadline: a loaded machine may run the
     // program's timer late, never early, so only the pace's lower bound is a fault.
-    const auto tickerBox = at({"Text2", 0});
+    const auto tickerBox = at(lumora::Text2(0));
     std::vector<std::chrono::steady_clock::time_point> tickerChanges;
     std::vector<unsigned long> lastTicker;
     std::vector<int> litPairs; // each change of the lit pair, as Picture1's index
@@ -240,7 +240,7 @@ TEST_F(RealWindow, TickerAndLampsMoveAtTheTimersPace) {
         }
         lastTicker = std::move(tickerPixels);
         for (std::int16_t k = 0; k < 8; ++k) {
-            const auto lamp = at({"Picture1", k});
+            const auto lamp = at(lumora::Picture1(k));
             if (pixel(lamp[0] + 4, lamp[1] + 4) != 0xC0C0FF &&
                 (litPairs.empty() || litPairs.back() != k)) {
                 // A sampler that fell behind sees steps at once: more than its lag allows is

@@ -16,26 +16,26 @@ using memory::PropertyWrite;
 constexpr TextView firstMessage = U"Големите изненади се крият в малките опаковки.";
 
 ControlId upper(std::int16_t k) {
-    return {"Picture1", k};
+    return Picture1(k);
 }
 ControlId lower(std::int16_t k) {
-    return {"Picture2", k};
+    return Picture2(k);
 }
 
 TEST(Created, NothingIsChosenAndEveryPictureIsHidden) {
     memory::MemoryToolkit ui;
-    EXPECT_EQ(ui.listIndex({"List1", 0}), -1);
-    EXPECT_EQ(ui.listIndex({"List1", 1}), -1);
-    EXPECT_FALSE(ui.isSelected({"Option1", 0}));
-    EXPECT_FALSE(ui.isSelected({"Option1", 1}));
-    EXPECT_EQ(ui.text({"Text2", 0}), Text());
-    for (const char* array : {"Picture1", "Picture2", "Picture3"}) {
+    EXPECT_EQ(ui.listIndex(List1(0)), -1);
+    EXPECT_EQ(ui.listIndex(List1(1)), -1);
+    EXPECT_FALSE(ui.isSelected(Option1(0)));
+    EXPECT_FALSE(ui.isSelected(Option1(1)));
+    EXPECT_EQ(ui.text(Text2(0)), Text());
+    for (const ControlArray array : {Picture1, Picture2, Picture3}) {
         for (std::int16_t k = 0; k < 8; ++k) {
-            EXPECT_FALSE(ui.isVisible({array, k})) << array << k;
+            EXPECT_FALSE(ui.isVisible(array(k))) << array.name << k;
         }
     }
-    EXPECT_TRUE(ui.enabled({"Timer1"}));
-    EXPECT_TRUE(ui.enabled({"Timer2"}));
+    EXPECT_TRUE(ui.enabled(Timer1));
+    EXPECT_TRUE(ui.enabled(Timer2));
 }
 
 TEST(Loaded, IsTheDefaultState) {
@@ -53,11 +53,11 @@ TEST(Loaded, IsTheDefaultState) {
     EXPECT_EQ(f.Message, Text(firstMessage));
     EXPECT_EQ(f.TickerText, join(join(firstMessage, U" "), firstMessage));
 
-    EXPECT_TRUE(ui.isSelected({"Option1", 0}));
-    EXPECT_FALSE(ui.isSelected({"Option1", 1}));
-    EXPECT_EQ(ui.listIndex({"List1", 0}), 2);
-    EXPECT_EQ(ui.listIndex({"List1", 1}), 0);
-    EXPECT_EQ(ui.text({"Text2", 0}), Text(U"Големите изненади се"));
+    EXPECT_TRUE(ui.isSelected(Option1(0)));
+    EXPECT_FALSE(ui.isSelected(Option1(1)));
+    EXPECT_EQ(ui.listIndex(List1(0)), 2);
+    EXPECT_EQ(ui.listIndex(List1(1)), 0);
+    EXPECT_EQ(ui.text(Text2(0)), Text(U"Големите изненади се"));
     for (std::int16_t k = 0; k < 8; ++k) {
         for (const ControlId lamp : {upper(k), lower(k)}) {
             EXPECT_FALSE(ui.isVisible(lamp));
@@ -66,8 +66,8 @@ TEST(Loaded, IsTheDefaultState) {
             EXPECT_TRUE(ui.dots(lamp).empty());
         }
     }
-    EXPECT_TRUE(ui.enabled({"Timer1"}));
-    EXPECT_TRUE(ui.enabled({"Timer2"}));
+    EXPECT_TRUE(ui.enabled(Timer1));
+    EXPECT_TRUE(ui.enabled(Timer2));
 }
 
 TEST(Loaded, WritesLampsThenChoicesInOrder) {
@@ -77,15 +77,14 @@ TEST(Loaded, WritesLampsThenChoicesInOrder) {
 
     std::vector<PropertyWrite> expected;
     for (int k = 0; k < 8; ++k) {
-        const std::string i = "(" + std::to_string(k) + ")";
-        expected.push_back({"Picture1" + i, "Visible", "False"});
-        expected.push_back({"Picture2" + i, "Visible", "False"});
+        expected.push_back({controlName(upper(k)), "Visible", "False"});
+        expected.push_back({controlName(lower(k)), "Visible", "False"});
     }
     expected.insert(expected.end(), {
-                                        {"Option1(0)", "Value", "True"},
-                                        {"List1(0)", "ListIndex", "2"},
-                                        {"List1(1)", "ListIndex", "0"},
-                                        {"Text2(0)", "Text", "Големите изненади се"},
+                                        {controlName(Option1(0)), "Value", "True"},
+                                        {controlName(List1(0)), "ListIndex", "2"},
+                                        {controlName(List1(1)), "ListIndex", "0"},
+                                        {controlName(Text2(0)), "Text", "Големите изненади се"},
                                     });
     EXPECT_EQ(ui.writes(), expected);
 }
@@ -94,7 +93,7 @@ TEST(ProcessEntry, LoadsShowsAndEndsWithStatusZero) {
     memory::MemoryToolkit ui;
     EXPECT_EQ(runLumora(ui), 0);
     EXPECT_TRUE(ui.isShown());
-    EXPECT_EQ(ui.text({"Text2", 0}), Text(U"Големите изненади се"));
+    EXPECT_EQ(ui.text(Text2(0)), Text(U"Големите изненади се"));
 }
 
 // Drives ResetTicker through the Click it runs from.
@@ -102,15 +101,15 @@ TEST(ResetTicker, ReadsLengthRewindsAndLeavesTickerBoxAlone) {
     memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
-    ui.tick("Timer1");
-    ui.tick("Timer1");
-    const Text shown = ui.text({"Text2", 0});
+    ui.tick(Timer1);
+    ui.tick(Timer1);
+    const Text shown = ui.text(Text2(0));
     ASSERT_EQ(form.fields().TickerPos, 2);
 
-    ui.chooseRow({"List1", 0}, 4); // "30"
+    ui.chooseRow(List1(0), 4); // "30"
     EXPECT_EQ(form.fields().VisibleLen, 30.0);
     EXPECT_EQ(form.fields().TickerPos, 0);
-    EXPECT_EQ(ui.text({"Text2", 0}), shown);
+    EXPECT_EQ(ui.text(Text2(0)), shown);
 }
 
 TEST(ResetTicker, WithNothingChosenLeavesEmptyTicker) {
@@ -164,7 +163,7 @@ TEST(Loaded, SameWithoutClickHandlers) {
     EXPECT_EQ(a.Message, b.Message);
     EXPECT_EQ(a.TickerText, b.TickerText);
     EXPECT_EQ(a.TickerPos, b.TickerPos);
-    EXPECT_EQ(bare.text({"Text2", 0}), ui.text({"Text2", 0}));
+    EXPECT_EQ(bare.text(Text2(0)), ui.text(Text2(0)));
 }
 
 // The writes' errors are the scenario table's ("the contract's own errors change nothing"); these
@@ -173,13 +172,13 @@ TEST(ToolkitErrors, RaisedWhereTheContractSays) {
     memory::MemoryToolkit ui;
     Lumora form(ui);
     ui.load(form);
-    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.backColor({"Picture3", -1}); });
-    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setText({"Text2", 1}, U""); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.backColor(Picture3(-1)); });
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setText(Text2(1), U""); });
     expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.setEnabled({"Timer3"}, true); });
-    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.listIndex({"Picture1", 0}); });
-    EXPECT_EQ(ui.listRow({"List1", 0}, -1), Text());
-    EXPECT_EQ(ui.listRow({"List1", 0}, 5), Text());
-    EXPECT_EQ(ui.listRow({"List1", 0}, 4), Text(U"30"));
+    expectRuntimeError(RuntimeError::AbsentElement, [&] { ui.listIndex(Picture1(0)); });
+    EXPECT_EQ(ui.listRow(List1(0), -1), Text());
+    EXPECT_EQ(ui.listRow(List1(0), 5), Text());
+    EXPECT_EQ(ui.listRow(List1(0), 4), Text(U"30"));
 }
 
 } // namespace

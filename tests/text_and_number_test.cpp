@@ -1,5 +1,6 @@
 // The text and whole-number functions the window's logic is written in, at their edges.
 
+#include "control_names.h"
 #include "integer_arithmetic.h"
 #include "runtime_error.h"
 #include "test_support.h"
@@ -143,9 +144,9 @@ TEST(Arithmetic16, RemainderTakesDividendSign) {
 }
 
 TEST(RuntimeErrors, NameTheAbsentElement) {
-    const RuntimeError error = RuntimeError::absentElement("Picture1", 8);
+    const RuntimeError error = RuntimeError::absentElement(Picture1.name, 8);
     EXPECT_EQ(error.number(), RuntimeError::AbsentElement);
-    EXPECT_NE(std::string(error.what()).find("Picture1(8)"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find(controlName(Picture1(8))), std::string::npos);
     EXPECT_NE(std::string(RuntimeError::absentElement("Timer3", -1).what()).find("Timer3 "),
               std::string::npos);
 }

@@ -47,7 +47,7 @@ QRgb rgb(const QImage& image, QPoint at) {
 // The top-left corner of the window's inner area on the screen, found by its title label: the
 // first row of label colour as wide as the label, which the design puts at the top.
 std::optional<QPoint> findWindow(const QImage& screen) {
-    const QRect label = designRect({"Label1", 0});
+    const QRect label = designRect(Label1(0));
     const QRgb labelColour = 0xFFC080;
     for (int y = 0; y < screen.height(); ++y) {
         int run = 0;
@@ -111,11 +111,11 @@ private slots:
         while (!(tickerMoved && lampsMoved) && !deadline.hasExpired()) {
             QTest::qWait(100);
             const QImage later = screenshot();
-            tickerMoved = tickerMoved ||
-                          part(later, origin, {"Text2", 0}) != part(first, origin, {"Text2", 0});
+            tickerMoved =
+                tickerMoved || part(later, origin, Text2(0)) != part(first, origin, Text2(0));
             for (std::int16_t k = 0; k < 8; ++k) {
-                lampsMoved = lampsMoved || part(later, origin, {"Picture1", k}) !=
-                                               part(first, origin, {"Picture1", k});
+                lampsMoved = lampsMoved ||
+                             part(later, origin, Picture1(k)) != part(first, origin, Picture1(k));
             }
         }
         QVERIFY(tickerMoved);
@@ -141,13 +141,13 @@ private slots:
         QWidget* window = ui.window();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QRect ticker = ui.widget({"Text2", 0})->geometry();
+        const QRect ticker = ui.widget(Text2(0))->geometry();
         window->setWindowState(Qt::WindowMaximized);
         QTRY_VERIFY(window->size() != windowSize);
-        QCOMPARE(ui.widget({"Text2", 0})->geometry(), ticker);
+        QCOMPARE(ui.widget(Text2(0))->geometry(), ticker);
         const auto [screen, origin] = waitForWindow();
         QVERIFY(!screen.isNull());
-        QCOMPARE(part(screen, origin, {"Label1", 0}).size(), designRect({"Label1", 0}).size());
+        QCOMPARE(part(screen, origin, Label1(0)).size(), designRect(Label1(0)).size());
 
         window->setWindowState(Qt::WindowNoState);
         QTRY_COMPARE(window->size(), windowSize);

@@ -166,7 +166,7 @@ TEST_F(Win32Window, ControlsHaveTheirAccessibleNames) {
 
 // The task panel is read-only, and white as a text box is on every screen.
 TEST_F(Win32Window, TaskPanelIsWhite) {
-    const HWND panel = ui.control({"Text1", 0});
+    const HWND panel = ui.control(Text1(0));
     RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     RECT client{};
     GetClientRect(panel, &client);
@@ -205,7 +205,7 @@ TEST_F(Win32Window, LampsKeepTheirDotsAtANewDpi) {
     const std::int16_t drawWidth = 10;
     for (const bool stopped : {false, true}) {
         if (stopped) {
-            ui.selectOption({"Option1", 1});
+            ui.selectOption(Option1(1));
         }
         for (const int dpi : {144, 96}) {
             SCOPED_TRACE(std::to_string(dpi) + (stopped ? " dpi, stopped" : " dpi, running"));
@@ -219,9 +219,9 @@ TEST_F(Win32Window, LampsKeepTheirDotsAtANewDpi) {
             const auto left =
                 static_cast<int>(std::lround(form.fields().DotX * perTwip - diameter / 2.0));
             const auto centreRow = static_cast<int>(std::lround(form.fields().DotY * perTwip));
-            for (const char* array : {"Picture1", "Picture2"}) { // the first pair
-                SCOPED_TRACE(array);
-                const std::vector<int> drawn = drawnColumns(ui.control({array, 1}), centreRow);
+            for (const ControlArray array : {Picture1, Picture2}) { // the first pair
+                SCOPED_TRACE(array.name);
+                const std::vector<int> drawn = drawnColumns(ui.control(array(1)), centreRow);
                 ASSERT_FALSE(drawn.empty());
                 EXPECT_EQ(drawn.front(), std::max(left, 0));
                 // GDI fills a dot a pixel wider or not, by where its edge falls.

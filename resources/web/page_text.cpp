@@ -33,7 +33,8 @@ std::string shownText() {
     // The error dialog: every report the program can make.
     for (const RuntimeError& error :
          {RuntimeError::invalidArgument(), RuntimeError::overflow(), RuntimeError::divisionByZero(),
-          RuntimeError::invalidPropertyValue(), RuntimeError::absentElement("List1", 0)}) {
+          RuntimeError::invalidPropertyValue(),
+          RuntimeError::absentElement(lumora::List1.name, 0)}) {
         shown += error.report();
     }
     shown += RuntimeError::endsTheProgram;

@@ -27,7 +27,7 @@ public:
         case Action::Tick:
             try {
                 for (const std::string_view timer : timers()) {
-                    ui_.tick(timer);
+                    ui_.tick({timer});
                 }
             } catch (const RuntimeError&) {
                 // The program has ended, and the toolkit hands the error on to its caller.
@@ -54,11 +54,11 @@ public:
 
     WindowState observe() override {
         WindowState state;
-        state.ticker = ui_.text({"Text2", 0});
-        state.lengthRow = ui_.listIndex({"List1", 0});
-        state.messageRow = ui_.listIndex({"List1", 1});
+        state.ticker = ui_.text(Text2(0));
+        state.lengthRow = ui_.listIndex(List1(0));
+        state.messageRow = ui_.listIndex(List1(1));
         for (const std::int16_t option : {0, 1}) {
-            if (ui_.isSelected({"Option1", option})) {
+            if (ui_.isSelected(Option1(option))) {
                 state.chosenOption = option;
             }
         }
@@ -68,8 +68,8 @@ public:
                 state.lamps[n] = dots.empty() ? ui_.backColor(lamp(n)) : dots.back().colour;
             }
         }
-        state.tickerTimerRuns = ui_.enabled({"Timer1"});
-        state.lampTimerRuns = ui_.enabled({"Timer2"});
+        state.tickerTimerRuns = ui_.enabled(Timer1);
+        state.lampTimerRuns = ui_.enabled(Timer2);
         state.clicks = handlers_.takeClicks();
         state.exitStatus = exitStatus_;
         return state;

@@ -92,11 +92,11 @@ public:
     WindowState observe() override {
         QCoreApplication::processEvents();
         WindowState state;
-        state.ticker = fromQString(qobject_cast<QLineEdit*>(ui_.widget({"Text2", 0}))->text());
-        state.lengthRow = static_cast<std::int16_t>(list({"List1", 0})->currentRow());
-        state.messageRow = static_cast<std::int16_t>(list({"List1", 1})->currentRow());
+        state.ticker = fromQString(qobject_cast<QLineEdit*>(ui_.widget(Text2(0)))->text());
+        state.lengthRow = static_cast<std::int16_t>(list(List1(0))->currentRow());
+        state.messageRow = static_cast<std::int16_t>(list(List1(1))->currentRow());
         for (const std::int16_t option : {0, 1}) {
-            if (qobject_cast<QRadioButton*>(ui_.widget({"Option1", option}))->isChecked()) {
+            if (qobject_cast<QRadioButton*>(ui_.widget(Option1(option)))->isChecked()) {
                 state.chosenOption = option;
             }
         }
@@ -108,15 +108,15 @@ public:
                 state.lamps[n] = box->grab().toImage().pixel(dot) & 0xFFFFFFu;
             }
         }
-        state.tickerTimerRuns = ui_.enabled({"Timer1"});
-        state.lampTimerRuns = ui_.enabled({"Timer2"});
+        state.tickerTimerRuns = ui_.enabled(Timer1);
+        state.lampTimerRuns = ui_.enabled(Timer2);
         state.clicks = handlers_.takeClicks();
         if (QWidget* focus = QApplication::focusWidget()) {
             state.focus = focus->objectName().toStdString();
         }
         bool inView = true;
         for (const std::int16_t i : {0, 1}) {
-            QListWidget* box = list({"List1", i});
+            QListWidget* box = list(List1(i));
             inView = inView && (box->currentItem() == nullptr ||
                                 box->viewport()->rect().contains(
                                     box->visualItemRect(box->currentItem()).center()));

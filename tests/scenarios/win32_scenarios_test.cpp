@@ -128,11 +128,11 @@ public:
         }
         pump();
         WindowState state;
-        state.ticker = text(ui_.control({"Text2", 0}));
-        state.lengthRow = static_cast<std::int16_t>(ListBox_GetCurSel(ui_.control({"List1", 0})));
-        state.messageRow = static_cast<std::int16_t>(ListBox_GetCurSel(ui_.control({"List1", 1})));
+        state.ticker = text(ui_.control(Text2(0)));
+        state.lengthRow = static_cast<std::int16_t>(ListBox_GetCurSel(ui_.control(List1(0))));
+        state.messageRow = static_cast<std::int16_t>(ListBox_GetCurSel(ui_.control(List1(1))));
         for (const std::int16_t option : {0, 1}) {
-            if (Button_GetCheck(ui_.control({"Option1", option})) == BST_CHECKED) {
+            if (Button_GetCheck(ui_.control(Option1(option))) == BST_CHECKED) {
                 state.chosenOption = option;
             }
         }
@@ -151,8 +151,8 @@ public:
             }
         }
         ReleaseDC(nullptr, screen);
-        state.tickerTimerRuns = ui_.enabled({"Timer1"});
-        state.lampTimerRuns = ui_.enabled({"Timer2"});
+        state.tickerTimerRuns = ui_.enabled(Timer1);
+        state.lampTimerRuns = ui_.enabled(Timer2);
         state.clicks = handlers_.takeClicks();
         for (const ControlDesign& design : controlDesigns()) {
             if (design.kind != ControlKind::Timer &&
@@ -162,7 +162,7 @@ public:
         }
         state.chosenRowsInView = true;
         for (const std::int16_t list : {0, 1}) {
-            const HWND box = ui_.control({"List1", list});
+            const HWND box = ui_.control(List1(list));
             state.chosenRowsInView =
                 *state.chosenRowsInView &&
                 (ListBox_GetCurSel(box) < 0 || rowInView(box, ListBox_GetCurSel(box)));

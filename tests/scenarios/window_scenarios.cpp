@@ -10,13 +10,13 @@
 namespace lumora::scenarios {
 namespace {
 
-constexpr ControlId lengths{"List1", 0};
-constexpr ControlId messages{"List1", 1};
-constexpr ControlId start{"Option1", 0};
-constexpr ControlId stop{"Option1", 1};
+constexpr ControlId lengths{List1(0)};
+constexpr ControlId messages{List1(1)};
+constexpr ControlId start{Option1(0)};
+constexpr ControlId stop{Option1(1)};
 
 ControlId holder(std::size_t k) {
-    return {"Picture3", static_cast<std::int16_t>(k)};
+    return Picture3(static_cast<std::int16_t>(k));
 }
 
 std::span<const TextView> rows(ControlId list) {
@@ -28,7 +28,7 @@ Text doubled(TextView message) {
 }
 
 std::size_t lampNumber(ControlId id) {
-    return (id.name == "Picture1" ? 0 : lampCount / 2) + static_cast<std::size_t>(id.index);
+    return (id.name == Picture1.name ? 0 : lampCount / 2) + static_cast<std::size_t>(id.index);
 }
 
 Colour background(ControlId id) {
@@ -144,8 +144,8 @@ std::vector<Scenario> buildScenarios() {
          std::vector{write(Action::WriteListIndex, lengths, 5, invalid),
                      write(Action::WriteListIndex, messages, -2, invalid),
                      write(Action::WriteDrawWidth, lamp(0), 0, invalid),
-                     write(Action::WriteVisible, {"Picture1", 8}, 1, absent),
-                     write(Action::WriteListIndex, {"List1", 2}, 0, absent),
+                     write(Action::WriteVisible, Picture1(8), 1, absent),
+                     write(Action::WriteListIndex, List1(2), 0, absent),
                      write(Action::WriteDrawWidth, lengths, 10, absent), tick()}},
         {"AutoRedraw keeps a drawing through a hide, and only AutoRedraw",
          std::vector{write(Action::WriteVisible, lamp(3), 1),
@@ -166,8 +166,8 @@ std::vector<Scenario> buildScenarios() {
 } // namespace
 
 ControlId lamp(std::size_t n) {
-    return {n < lampCount / 2 ? "Picture1" : "Picture2",
-            static_cast<std::int16_t>(n % (lampCount / 2))};
+    return (n < lampCount / 2 ? Picture1
+                              : Picture2)(static_cast<std::int16_t>(n % (lampCount / 2)));
 }
 
 std::vector<std::string_view> timers() {
@@ -231,9 +231,9 @@ void BillboardModel::click(ControlId id) {
         return;
     }
     state_.clicks.push_back(controlName(id));
-    if (id.name == "List1" && id.index == 0) {
+    if (id.name == List1.name && id.index == 0) {
         rewind();
-    } else if (id.name == "Option1") {
+    } else if (id.name == Option1.name) {
         if (id.index == 0) {
             rewind();
         }
@@ -252,7 +252,7 @@ void BillboardModel::chooseRow(std::int16_t list, std::int16_t row) {
         return;
     }
     chosen = row;
-    click({"List1", list});
+    click(List1(list));
 }
 
 void BillboardModel::chooseOption(std::int16_t option) {
@@ -260,7 +260,7 @@ void BillboardModel::chooseOption(std::int16_t option) {
         return;
     }
     state_.chosenOption = option;
-    click({"Option1", option});
+    click(Option1(option));
 }
 
 void BillboardModel::show(std::size_t n, bool visible) {
@@ -271,20 +271,20 @@ void BillboardModel::show(std::size_t n, bool visible) {
 }
 
 void BillboardModel::tick(std::string_view timer) {
-    if (failNext_ && (timer == "Timer1" ? state_.tickerTimerRuns : state_.lampTimerRuns)) {
+    if (failNext_ && (timer == Timer1.name ? state_.tickerTimerRuns : state_.lampTimerRuns)) {
         failNext_ = false;
         ended_ = true;
         state_.tickerTimerRuns = state_.lampTimerRuns = false;
         return;
     }
-    if (timer == "Timer1" && state_.tickerTimerRuns) {
+    if (timer == Timer1.name && state_.tickerTimerRuns) {
         const Text message(rows(messages)[state_.messageRow]);
         const auto length = static_cast<std::int16_t>(message.size());
         tickerPos_ = static_cast<std::int16_t>((tickerPos_ + 1) % length);
         tickerPos_ = std::max<std::int16_t>(tickerPos_, 1);
         state_.ticker =
             substring(doubled(message), tickerPos_, static_cast<std::int32_t>(visibleLength_));
-    } else if (timer == "Timer2" && state_.lampTimerRuns) {
+    } else if (timer == Timer2.name && state_.lampTimerRuns) {
         const auto pairs = lampCount / 2;
         show(static_cast<std::size_t>(lampStep_), false);
         show(static_cast<std::size_t>(lampStep_) + pairs, false);
@@ -335,15 +335,15 @@ void BillboardModel::apply(const Step& step) {
         const int by = step.key == Key::Down ? 1 : -1;
         if (step.key == Key::Tab || step.key == Key::BackTab) {
             moveFocus(step.key == Key::Tab ? 1 : -1);
-        } else if (focus.starts_with("List1(")) {
+        } else if (focus.starts_with(List1.name)) {
             const auto list = static_cast<std::int16_t>(focus[6] - '0');
             const std::int16_t& row = list == 0 ? state_.lengthRow : state_.messageRow;
-            const auto last = static_cast<int>(rows({"List1", list}).size()) - 1;
+            const auto last = static_cast<int>(rows(List1(list)).size()) - 1;
             chooseRow(list, static_cast<std::int16_t>(std::clamp(row + by, 0, last)));
-        } else if (focus.starts_with("Option1(")) {
+        } else if (focus.starts_with(Option1.name)) {
             const auto next = static_cast<std::int16_t>(std::clamp(state_.chosenOption + by, 0, 1));
             chooseOption(next);
-            state_.focus = controlName({"Option1", next});
+            state_.focus = controlName(Option1(next));
         }
         break;
     }
@@ -429,16 +429,18 @@ void compare(std::vector<std::string>& failures, const std::string& where,
         }
     };
     differ("the ticker", "'" + toUtf8(expected.ticker) + "'", "'" + toUtf8(shown.ticker) + "'");
-    differ("List1(0)'s row", std::to_string(expected.lengthRow), std::to_string(shown.lengthRow));
-    differ("List1(1)'s row", std::to_string(expected.messageRow), std::to_string(shown.messageRow));
+    differ(controlName(lengths) + "'s row", std::to_string(expected.lengthRow),
+           std::to_string(shown.lengthRow));
+    differ(controlName(messages) + "'s row", std::to_string(expected.messageRow),
+           std::to_string(shown.messageRow));
     differ("the chosen option", std::to_string(expected.chosenOption),
            std::to_string(shown.chosenOption));
     for (std::size_t n = 0; n < lampCount; ++n) {
         differ(controlName(lamp(n)), colourText(expected.lamps[n]), colourText(shown.lamps[n]));
     }
-    differ("Timer1 runs", std::to_string(expected.tickerTimerRuns),
+    differ(controlName(Timer1) + " runs", std::to_string(expected.tickerTimerRuns),
            std::to_string(shown.tickerTimerRuns));
-    differ("Timer2 runs", std::to_string(expected.lampTimerRuns),
+    differ(controlName(Timer2) + " runs", std::to_string(expected.lampTimerRuns),
            std::to_string(shown.lampTimerRuns));
     differ("the Clicks", joined(expected.clicks), joined(shown.clicks));
     if (shown.focus) {
@@ -489,13 +491,13 @@ std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool withK
             next.step = tick();
             break;
         case 2: {
-            const ControlId list{"List1", static_cast<std::int16_t>(below(2))};
+            const ControlId list{List1(static_cast<std::int16_t>(below(2)))};
             next.step =
                 choose(list, static_cast<std::int16_t>(below(static_cast<int>(rows(list).size()))));
             break;
         }
         case 3:
-            next.step = option({"Option1", static_cast<std::int16_t>(below(2))});
+            next.step = option(Option1(static_cast<std::int16_t>(below(2))));
             break;
         case 4:
             next.step = key(static_cast<Key>(below(4)));

@@ -6,6 +6,7 @@
 // Every toolkit builds the window from this table, and the tests read it; nothing else restates
 // a position, colour or text.
 
+#include "control_names.h"
 #include "toolkit.h"
 
 #include <optional>

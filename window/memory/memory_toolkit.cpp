@@ -93,11 +93,11 @@ void MemoryToolkit::fail(const RuntimeError& error) {
     throw error;
 }
 
-bool MemoryToolkit::tick(std::string_view timerName) {
-    if (!enabled({timerName})) {
+bool MemoryToolkit::tick(ControlId timer) {
+    if (!enabled(timer)) {
         return false;
     }
-    timerTicked(designPosition({timerName}, ControlKind::Timer));
+    timerTicked(designPosition(timer, ControlKind::Timer));
     return true;
 }
 

@@ -38,7 +38,7 @@ public:
 
     // The clock and the user. Each returns whether an event was delivered: a disabled timer
     // does not fire, and choosing the selected row or option again raises no Click.
-    bool tick(std::string_view timerName);
+    bool tick(ControlId timer);
     bool chooseRow(ControlId list, std::int16_t row);
     bool clickOption(ControlId option);
 
