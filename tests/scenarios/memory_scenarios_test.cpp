@@ -1,7 +1,7 @@
 // The window's promises on the in-memory toolkit: the scenario table, step by step.
 
 #include "memory_toolkit.h"
-#include "window_scenarios.h"
+#include "scenario_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The Lumora page for the scenario table: the window's own handlers, recording every Click, on a
 // clock that the test steps. Its steps and readings are bound to JavaScript on the page's Module.
 
+#include "random_input.h"
 #include "scenario_json.h"
 #include "web_toolkit.h"
-#include "window_scenarios.h"
 
 #include <emscripten/bind.h>
 
@@ -24,7 +24,7 @@ RecordingHandlers& handlers() {
 }
 
 // One interval passes, and the timers' timeout goes off.
-void tick() {
+void stepClock() {
     now += tickInterval();
     toolkit().wakeTimers();
 }
@@ -76,7 +76,7 @@ std::string brokenInvariant(const std::wstring& ticker, val lit) {
 } // namespace
 
 EMSCRIPTEN_BINDINGS(lumora_scenarios) {
-    emscripten::function("tick", &tick);
+    emscripten::function("tick", &stepClock);
     emscripten::function("write", &write);
     emscripten::function(
         "failNextEvent", +[] { handlers().failNextEvent(); });

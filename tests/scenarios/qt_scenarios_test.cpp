@@ -3,8 +3,8 @@
 
 #include "qt_platform.h"
 #include "qt_toolkit.h"
+#include "random_input.h"
 #include "screen_layout.h"
-#include "window_scenarios.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -22,7 +22,7 @@ using namespace lumora::scenarios;
 
 namespace {
 
-class QtDriver final : public WindowDriver {
+class QtDriver final : public RandomInputDriver {
 public:
     QtDriver() {
         ui_.load(handlers_);
@@ -39,6 +39,10 @@ public:
     }
 
     bool exposed() const { return exposed_; }
+    std::pair<int, int> outerSize() const override {
+        const QSize size = ui_.window()->frameGeometry().size();
+        return {size.width(), size.height()};
+    }
     QWidget* window() const { return ui_.window(); }
     QString report() const { return report_; }
 
@@ -128,7 +132,8 @@ public:
 
     // A click of either button, single or double, at a point of the window, on whatever lies
     // there.
-    void clickAt(QPoint at, bool right, bool twice) {
+    void clickAt(int x, int y, bool right, bool twice) override {
+        const QPoint at(pixels(x, designDpi), pixels(y, designDpi));
         QWidget* target = ui_.window()->childAt(at);
         if (target == nullptr) {
             target = ui_.window();
@@ -200,35 +205,11 @@ private slots:
 
     // Seeded random steps, clicks anywhere included; LUMORA_SEED repeats a run.
     void randomInput() {
-        const unsigned seed = qEnvironmentVariableIsSet("LUMORA_SEED")
-                                  ? qEnvironmentVariableIntValue("LUMORA_SEED")
-                                  : std::random_device{}();
-        qInfo("seed %u (LUMORA_SEED=%u repeats this run)", seed, seed);
+        const unsigned seed = randomSeed();
         QtDriver driver;
         QVERIFY(driver.exposed());
-        const QSize size = driver.window()->size();
-        const QDeadlineTimer deadline(std::chrono::seconds(20));
-        std::size_t n = 0;
-        for (const RandomStep& random : randomSteps(seed, 5000, true)) {
-            if (deadline.hasExpired()) {
-                break;
-            }
-            if (random.point) {
-                driver.clickAt(
-                    QPoint(pixels(random.point->first, 96), pixels(random.point->second, 96)),
-                    random.rightButton, random.doubleClick);
-            } else {
-                driver.perform(random.step);
-            }
-            const std::string broken = invariantBroken(driver.observe());
-            QVERIFY2(
-                broken.empty(),
-                qPrintable(
-                    QStringLiteral("step %1: %2").arg(++n).arg(QString::fromStdString(broken))));
-            QCOMPARE(driver.window()->size(), size);
-        }
-        driver.perform({.action = Action::Close});
-        QCOMPARE(*driver.observe().exitStatus, 0);
+        const std::string broken = actOutRandomInput(driver, seed, std::chrono::seconds(20));
+        QVERIFY2(broken.empty(), broken.c_str());
     }
 };
 

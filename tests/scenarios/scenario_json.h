@@ -2,7 +2,7 @@
 
 // The scenario table as JSON, for a driver that is no C++ program: the page's, in Node.
 
-#include "window_scenarios.h"
+#include "random_input.h"
 
 #include <string>
 

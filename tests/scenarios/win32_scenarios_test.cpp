@@ -2,12 +2,12 @@
 // out with the window messages that the mouse and the keyboard make, the timers ticking through
 // the window's own WM_TIMER on a clock that the test steps.
 
+#include "random_input.h"
 #include "runtime_error.h"
 #include "screen_layout.h"
 #include "text_functions.h"
 #include "win32_toolkit.h"
 #include "window_design.h"
-#include "window_scenarios.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ void CALLBACK dismissModal(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-class Win32Driver final : public WindowDriver {
+class Win32Driver final : public RandomInputDriver {
 public:
     Win32Driver() {
         ui_.load(handlers_);
@@ -76,6 +76,11 @@ public:
 
     HWND window() const { return ui_.window(); }
     int dpi() const { return ui_.dpi(); }
+    std::pair<int, int> outerSize() const override {
+        RECT r{};
+        GetWindowRect(ui_.window(), &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
 
     void perform(const Step& step) override {
         if (performWrite(ui_, step)) {
@@ -173,7 +178,8 @@ public:
 
     // A click of either button, single or double, at a point of the window's client area, on
     // whatever lies there.
-    void clickAt(POINT at, bool right, bool twice) {
+    void clickAt(int x, int y, bool right, bool twice) override {
+        POINT at{pixels(x, dpi()), pixels(y, dpi())};
         HWND target = ChildWindowFromPointEx(ui_.window(), at, CWP_SKIPINVISIBLE);
         if (target == nullptr) {
             target = ui_.window();
@@ -256,38 +262,9 @@ INSTANTIATE_TEST_SUITE_P(win32, WindowScenario, testing::ValuesIn(windowScenario
 
 // Seeded random steps, clicks anywhere included, for at most 20 s; LUMORA_SEED repeats a run.
 TEST(RandomInput, KeepsTheWindowSound) {
-    const char* given = std::getenv("LUMORA_SEED");
-    const unsigned seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10))
-                                           : std::random_device{}();
-    std::printf("seed %u (LUMORA_SEED=%u repeats this run)\n", seed, seed);
+    const unsigned seed = randomSeed();
     Win32Driver driver;
-    const auto size = [&] {
-        RECT r{};
-        GetWindowRect(driver.window(), &r);
-        return std::pair(r.right - r.left, r.bottom - r.top);
-    };
-    const auto loaded = size();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    std::size_t n = 0;
-    for (const RandomStep& random : randomSteps(seed, 5000, true)) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            break;
-        }
-        if (random.point) {
-            driver.clickAt({pixels(random.point->first, driver.dpi()),
-                            pixels(random.point->second, driver.dpi())},
-                           random.rightButton, random.doubleClick);
-        } else {
-            driver.perform(random.step);
-        }
-        ++n;
-        const std::string broken = invariantBroken(driver.observe());
-        ASSERT_TRUE(broken.empty()) << "step " << n << ": " << broken;
-        ASSERT_EQ(size(), loaded) << "step " << n;
-    }
-    std::printf("%zu steps\n", n);
-    driver.perform({.action = Action::Close});
-    EXPECT_EQ(driver.observe().exitStatus, 0);
+    EXPECT_EQ(actOutRandomInput(driver, seed, std::chrono::seconds(20)), "");
 }
 
 } // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+// Seeded random input for a window on screen: ticks, choices, keys and clicks at any point, with
+// what must hold after any step whatever. One loop acts it out on every desktop screen; the page's
+// driver takes the same steps and check through its binding.
+
+#include "scenario_runner.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumora::scenarios {
+
+struct RandomStep {
+    Step step;
+    // For a click at a point: where, in twips from the window's inner top-left corner, and how.
+    std::optional<std::pair<int, int>> point;
+    bool rightButton = false;
+    bool doubleClick = false;
+};
+std::vector<RandomStep> randomSteps(unsigned seed, std::size_t count, bool withKeys);
+
+// What must hold after any step whatever: the ticker shows a slice of a shipped message at a
+// shipped length, and no lamp or exactly one opposite pair is lit. Empty when it holds.
+std::string invariantBroken(const WindowState& state);
+
+// The seed LUMORA_SEED gives, to repeat a run, or a new one; says which.
+unsigned randomSeed();
+
+// A window on screen that also takes clicks anywhere, and has an outer size to keep.
+class RandomInputDriver : public WindowDriver {
+public:
+    // A click at (x, y) twips from the window's inner top-left corner.
+    virtual void clickAt(int x, int y, bool rightButton, bool doubleClick) = 0;
+    virtual std::pair<int, int> outerSize() const = 0;
+};
+
+// Acts out random steps from `seed` on `driver` for at most `limit`, then closes the window. Empty
+// when the window stayed sound (the invariant held and the size stayed) and closed with status 0;
+// else what broke, at which step.
+std::string actOutRandomInput(RandomInputDriver& driver, unsigned seed, std::chrono::seconds limit);
+
+} // namespace lumora::scenarios
