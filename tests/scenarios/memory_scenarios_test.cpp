@@ -18,10 +18,9 @@ class MemoryDriver final : public WindowDriver {
 public:
     MemoryDriver() { ui_.load(handlers_); }
 
-    void perform(const Step& step) override {
-        if (performWrite(ui_, step)) {
-            return;
-        }
+    Toolkit& toolkit() override { return ui_; }
+
+    void act(const Step& step) override {
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:

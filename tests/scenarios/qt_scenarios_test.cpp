@@ -46,10 +46,9 @@ public:
     QWidget* window() const { return ui_.window(); }
     QString report() const { return report_; }
 
-    void perform(const Step& step) override {
-        if (performWrite(ui_, step)) {
-            return;
-        }
+    Toolkit& toolkit() override { return ui_; }
+
+    void act(const Step& step) override {
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:

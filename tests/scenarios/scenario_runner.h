@@ -41,9 +41,19 @@ bool performWrite(Toolkit& ui, const Step& step);
 class WindowDriver {
 public:
     virtual ~WindowDriver() = default;
-    // Performs the step; a program write that fails throws its RuntimeError.
-    virtual void perform(const Step& step) = 0;
+    // Performs the step: a program write through the toolkit, and the rest as the platform's
+    // clock and user. A program write that fails throws its RuntimeError.
+    void perform(const Step& step) {
+        if (!performWrite(toolkit(), step)) {
+            act(step);
+        }
+    }
     virtual WindowState observe() = 0;
+
+private:
+    virtual Toolkit& toolkit() = 0;
+    // A step that is no program write.
+    virtual void act(const Step& step) = 0;
 };
 
 // Runs a scenario on a new window; returns what differed from the model, step by step.

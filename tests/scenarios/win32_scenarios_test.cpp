@@ -82,10 +82,9 @@ public:
         return {r.right - r.left, r.bottom - r.top};
     }
 
-    void perform(const Step& step) override {
-        if (performWrite(ui_, step)) {
-            return;
-        }
+    Toolkit& toolkit() override { return ui_; }
+
+    void act(const Step& step) override {
         const ControlId id = step.control;
         switch (step.action) {
         case Action::Tick:
