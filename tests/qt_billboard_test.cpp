@@ -1,5 +1,5 @@
 // The billboard on screen (offscreen platform), in what only Qt shows: the lists' selection under
-// the mouse, the lamps' dots drawn again and again, and which widgets repaint at a tick.
+// the mouse, and which widgets repaint at a tick.
 
 #include "lumora.h"
 #include "qt_platform.h"
@@ -71,16 +71,6 @@ private slots:
         QCOMPARE(box->currentRow(), 2);
         QCOMPARE(box->selectedItems().size(), 1);
         QCOMPARE(box->selectedItems().front(), box->currentItem());
-    }
-
-    // Each turn draws the lamp's dot again over the kept one; it must not grow or harden.
-    void dotLooksTheSameEveryTurn() {
-        tick();
-        const QImage firstTurn = ui->widget(Picture1(1))->grab().toImage();
-        for (int i = 0; i < 3 * 8; ++i) {
-            tick();
-        }
-        QCOMPARE(ui->widget(Picture1(1))->grab().toImage(), firstTurn);
     }
 
     void tickRepaintsOnlyWhatChanges() {

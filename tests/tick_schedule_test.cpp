@@ -107,17 +107,12 @@ TEST(TimerGroup, TicksWhatIsDueInOrderAskingEachInTurn) {
     std::optional<Duration> waiting = 0ns;
     TimerGroup group([&] { return now; }, [&](std::optional<Duration> delay) { waiting = delay; });
     std::string ticked;
-    const std::size_t first = group.add(
-        interval, [&] { ticked += 'a'; }, false);
-    const std::size_t second = group.add(
-        interval,
-        [&] {
-            ticked += 'b';
-            group.stopAll();
-        },
-        false);
-    const std::size_t third = group.add(
-        interval, [&] { ticked += 'c'; }, false);
+    const std::size_t first = group.add(interval, [&] { ticked += 'a'; });
+    const std::size_t second = group.add(interval, [&] {
+        ticked += 'b';
+        group.stopAll();
+    });
+    const std::size_t third = group.add(interval, [&] { ticked += 'c'; });
     EXPECT_EQ(group.delay(), std::nullopt);
     group.start(second);
     now = 1ms;

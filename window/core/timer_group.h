@@ -27,9 +27,9 @@ public:
 
     TimerGroup(Clock clock, Wait wait) : clock_(std::move(clock)), wait_(std::move(wait)) {}
 
-    // A timer, running from now or stopped; returns its number. Adding asks the platform timer
+    // A timer, stopped or running from now; returns its number. Adding asks the platform timer
     // nothing: until the next change, delay() tells when to wake.
-    std::size_t add(Duration interval, std::function<void()> tick, bool running);
+    std::size_t add(Duration interval, std::function<void()> tick, bool running = false);
     // Starting a stopped timer starts its rhythm afresh; starting a running one keeps it.
     void start(std::size_t timer);
     void stop(std::size_t timer);
