@@ -189,6 +189,12 @@ class WebDriverPage {
         }
     }
 
+    // The window's outer size, as near the viewport as the window manager allows; WebDriver
+    // emulates no screen density or touch.
+    resize({ width, height }) {
+        return this.command("POST", "/window/rect", { width, height });
+    }
+
     async screenshot({ path: file }) {
         await writeFile(file, Buffer.from(await this.command("GET", "/screenshot"), "base64"));
     }
@@ -289,6 +295,9 @@ export async function launchEngine(name) {
             const page = await context.newPage();
             page.close = () => context.close();
             page.run = (source) => page.evaluate(source);
+            // Firefox's driver emulates the screen's density, not a touch screen.
+            page.resize = (size) =>
+                page.setViewport(name === "firefox" ? { ...size, hasTouch: false, isMobile: false } : size);
             return page;
         },
         close: () => browser.close(),

@@ -175,6 +175,14 @@ std::string windowStyle() {
         }
         css += "}\n";
     }
+    // The option buttons are 24 pixels apart, as near as a finger's targets may be (WCAG 2.5.8).
+    // In a window shrunk for a narrower screen the upper one moves up, into the 8 pixels of room
+    // under the frame's caption, to stay so (down to a zoom of 0.75); the lower one keeps its
+    // distance from the task panel below the frame. The clamp also holds where an engine cannot
+    // shrink the window: WebKitGTK takes viewport units inside tan() and atan2() for 0.
+    css += "@media (width < " + px(pixels(window.innerWidth, designDpi)) +
+           ") {\n    .option:has(+ .option) {\n        translate: 0 clamp(-8px, 24px - 24px / "
+           "var(--zoom), 0px);\n    }\n}\n";
     return css;
 }
 
