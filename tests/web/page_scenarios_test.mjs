@@ -28,6 +28,7 @@ before(async () => {
         "/no-script/": { folder: site, missing: /\.js$/ },
         "/no-wasm/": { folder: site, missing: /\.wasm$/ },
         "/wasm-as-text/": { folder: site, asText: /\.wasm$/ },
+        "/held/": { folder: site, held: /\.wasm$/ },
     });
     browser = await launchEngine(engine);
 });
@@ -269,6 +270,73 @@ test(`page/${engine}/random input keeps the window sound`, async (t) => {
     t.diagnostic(`${n} steps`);
     await driver.perform({ action: "Close" });
     assert.equal((await driver.observe()).exitStatus, 0);
+});
+
+// Where two screenshots of one size differ: how many pixels, and the box round them.
+const difference = (page, before, after) =>
+    page.evaluate(async (pictures) => {
+        const [a, b] = await Promise.all(
+            pictures.map(async (base64) => {
+                const image = await createImageBitmap(
+                    new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]),
+                );
+                const context = new OffscreenCanvas(image.width, image.height).getContext("2d");
+                context.drawImage(image, 0, 0);
+                return context.getImageData(0, 0, image.width, image.height);
+            }),
+        );
+        const box = { pixels: 0, left: a.width, top: a.height, right: -1, bottom: -1 };
+        for (let i = 0; i < a.data.length; i += 4) {
+            if (a.data.slice(i, i + 3).some((value, n) => value !== b.data[i + n])) {
+                const x = (i / 4) % a.width;
+                const y = Math.floor(i / 4 / a.width);
+                Object.assign(box, {
+                    pixels: box.pixels + 1,
+                    left: Math.min(box.left, x), top: Math.min(box.top, y),
+                    right: Math.max(box.right, x), bottom: Math.max(box.bottom, y),
+                });
+            }
+        }
+        return box;
+    }, [before, after]);
+
+// The window shows before the program arrives, and looks the same once it has taken over. The
+// server holds the WebAssembly back; the test build's clock stands still, so no tick changes the
+// picture.
+test(`page/${engine}/the window looks the same before the program arrives and after`, async (t) => {
+    const page = await openPage(t, "/held/");
+    await page.waitForFunction(() => document.fonts.status === "loaded");
+    // No caret to blink in the focused panel. (The page's policy takes no added stylesheet.)
+    await page.evaluate(() => {
+        for (const element of document.querySelectorAll("#Lumora *")) {
+            element.style.caretColor = "transparent";
+        }
+    });
+    assert.deepEqual(
+        await page.evaluate(() => [
+            document.getElementById("Lumora").getAttribute("aria-busy"),
+            document.getElementById("Text2(0)").value,
+        ]),
+        ["true", "Големите изненади се"],
+    );
+    // A visitor's click or key before the program is there does nothing. The pointer then rests
+    // outside the window, where no control shows it hovering.
+    await new PageDriver(page).click('[id="Option1(1)"]');
+    await page.keyboard.press("Tab");
+    await page.mouse.move(1, 1);
+    const before = await page.screenshot({ encoding: "base64" });
+
+    server.release();
+    await page.waitForFunction(() => !document.getElementById("Lumora").hasAttribute("aria-busy"));
+    const after = await page.screenshot({ encoding: "base64" });
+    const changed = await difference(page, before, after);
+    if (changed.pixels > 0) {
+        assert.fail(`taking the window over changed ${JSON.stringify(changed)}`);
+    }
+    assert.deepEqual(
+        await page.evaluate(() => [document.getElementById("Option1(0)").checked, document.activeElement.id]),
+        [true, "Text1(0)"],
+    );
 });
 
 // A program that cannot start leaves no busy window: the window is disabled, as after a run-time

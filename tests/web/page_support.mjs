@@ -23,12 +23,17 @@ const contentTypes = {
 
 // Serves each folder under its URL prefix, the longest prefix first, on a free loopback port.
 // A prefix's folder may come with files to answer as a broken host does: `missing`, a pattern of
-// names it has lost, and `asText`, one of names it sends as plain text. Resolves to
-// { origin, close }.
+// names it has lost, and `asText`, one of names it sends as plain text; or as a slow network
+// does: `held`, one of names it answers only once release() is called. Resolves to
+// { origin, close, release }.
 export async function serve(prefixes) {
     const routes = Object.entries(prefixes)
         .map(([prefix, site]) => [prefix, typeof site === "string" ? { folder: site } : site])
         .sort(([a], [b]) => b.length - a.length);
+    let release;
+    const released = new Promise((resolve) => {
+        release = resolve;
+    });
     const server = http.createServer(async (request, response) => {
         // URL parsing has resolved any "..": a path stays inside its folder.
         const { pathname } = new URL(request.url, "http://localhost");
@@ -37,6 +42,9 @@ export async function serve(prefixes) {
         try {
             if (route[1].missing?.test(name)) {
                 throw new Error("lost");
+            }
+            if (route[1].held?.test(name)) {
+                await released;
             }
             const body = await readFile(path.join(route[1].folder, name));
             response.writeHead(200, {
@@ -53,6 +61,7 @@ export async function serve(prefixes) {
     return {
         origin: `http://127.0.0.1:${server.address().port}`,
         close: () => new Promise((resolve) => server.close(resolve)),
+        release,
     };
 }
 
@@ -140,7 +149,10 @@ class WebDriverPage {
     constructor(base, printed) {
         this.base = base;
         this.printed = printed;
-        this.mouse = { click: (x, y, options) => this.#click(x, y, options) };
+        this.mouse = {
+            click: (x, y, options) => this.#click(x, y, options),
+            move: (x, y) => this.#pointer([{ type: "pointerMove", x, y, origin: "viewport" }]),
+        };
         this.keyboard = {
             down: (key) => this.#keys([{ type: "keyDown", value: webDriverKeys[key] }]),
             up: (key) => this.#keys([{ type: "keyUp", value: webDriverKeys[key] }]),
@@ -195,8 +207,12 @@ class WebDriverPage {
         return this.command("POST", "/window/rect", { width, height });
     }
 
-    async screenshot({ path: file }) {
-        await writeFile(file, Buffer.from(await this.command("GET", "/screenshot"), "base64"));
+    async screenshot({ path: file, encoding } = {}) {
+        const png = await this.command("GET", "/screenshot");
+        if (encoding === "base64") {
+            return png;
+        }
+        await writeFile(file, Buffer.from(png, "base64"));
     }
 
     // A key held down stays down across calls, as in Puppeteer (Shift, then Tab): the session
@@ -213,7 +229,11 @@ class WebDriverPage {
         for (let i = 0; i < clickCount; ++i) {
             actions.push({ type: "pointerDown", button: number }, { type: "pointerUp", button: number });
         }
-        await this.command("POST", "/actions", {
+        await this.#pointer(actions);
+    }
+
+    #pointer(actions) {
+        return this.command("POST", "/actions", {
             actions: [{ type: "pointer", id: "mouse", parameters: { pointerType: "mouse" }, actions }],
         });
     }
