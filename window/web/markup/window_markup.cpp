@@ -151,8 +151,10 @@ std::string windowMarkup(std::span<const ShownControl> shown) {
 
 std::string windowStyle() {
     const WindowDesign& window = windowDesign();
+    const int width = pixels(window.innerWidth, designDpi);
     // The page's own serif first: the same metrics, and on every visitor's machine.
-    std::string css = "#Lumora {\n    --width: " + px(pixels(window.innerWidth, designDpi)) +
+    std::string css = "#Lumora {\n    --width: " + px(width) +
+                      ";\n    --design-width: " + std::to_string(width) +
                       ";\n    --height: " + px(pixels(window.innerHeight, designDpi)) +
                       ";\n    background-color: " + hexColour(window.background) +
                       ";\n    font-size: " + std::to_string(window.fontPoints) +
@@ -178,9 +180,8 @@ std::string windowStyle() {
     // The option buttons are 24 pixels apart, as near as a finger's targets may be (WCAG 2.5.8).
     // In a window shrunk for a narrower screen the upper one moves up, into the 8 pixels of room
     // under the frame's caption, to stay so (down to a zoom of 0.75); the lower one keeps its
-    // distance from the task panel below the frame. The clamp also holds where an engine cannot
-    // shrink the window: WebKitGTK takes viewport units inside tan() and atan2() for 0.
-    css += "@media (width < " + px(pixels(window.innerWidth, designDpi)) +
+    // distance from the task panel below the frame.
+    css += "@media (width < " + px(width) +
            ") {\n    .option:has(+ .option) {\n        translate: 0 clamp(-8px, 24px - 24px / "
            "var(--zoom), 0px);\n    }\n}\n";
     return css;
