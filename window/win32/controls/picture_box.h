@@ -26,11 +26,9 @@ public:
     void setShown(bool shown) override;
     void clear() override;
     void drawDot(double x, double y, int diameter, Colour colour) override;
-    // The box was laid out at `dpi`: the drawing starts afresh at the new size.
-    void resized(int dpi) {
-        dpi_ = dpi;
-        clear();
-    }
+    // The box was laid out at `dpi`. Its window then has the toolkit's core draw it again
+    // (clear(), then its dots), which starts the drawing afresh at the new size.
+    void resized(int dpi) { dpi_ = dpi; }
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
