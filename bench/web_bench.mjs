@@ -39,11 +39,13 @@ const median = (values) => {
 const spread = (values) => [Math.min(...values), Math.max(...values)];
 
 // For evaluateOnNewDocument: the time of the first frame that shows the ticker with its text,
-// in window.firstText (milliseconds from the start of the navigation).
+// in window.firstText (milliseconds from the start of the navigation). Shown: laid out, and
+// neither it nor a box round it hidden or transparent.
 function watchFirstText(id) {
     const check = () => {
         const ticker = document.getElementById(id);
-        if (ticker?.value && ticker.offsetParent !== null && document.fonts.status === "loaded") {
+        const shown = ticker?.checkVisibility({ opacityProperty: true, visibilityProperty: true });
+        if (ticker?.value && shown && document.fonts.status === "loaded") {
             window.firstText = performance.now();
         } else {
             requestAnimationFrame(check);

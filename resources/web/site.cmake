@@ -65,7 +65,7 @@ foreach(style Regular BoldItalic)
         DEPENDS ${web}/subset_font.py ${generated_web}/characters.txt
         COMMENT "Making the web font Lumora Serif ${style}"
         VERBATIM)
-    # As the stylesheet takes it inline, in index.html.
+    # As the page's script takes it, in index.html.
     add_custom_command(OUTPUT ${font}.base64
         COMMAND base64 -w0 ${font} > ${font}.base64
         DEPENDS ${font}

@@ -1,7 +1,7 @@
 # Writes the site into SITE_DIR (cmake -P, with the -D variables below). The script and the
 # WebAssembly go under names made from their contents, so that a browser holding an older copy
-# never runs a mix of two builds; index.html names them, and holds the stylesheet and its fonts. A service
-# worker keeps the whole site for use with no network, in a cache named from all of its files.
+# never runs a mix of two builds; index.html names them, and holds the stylesheet and the fonts.
+# A service worker keeps the whole site for use with no network, in a cache named from all of its files.
 # index.html carries its own Content-Security-Policy, with the hashes of its inline style and
 # script; what only a server can send is in _headers, for the hosts that read it.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
@@ -13,7 +13,8 @@
 #                      colours; DESCRIPTION
 #   ICONS_DIR        the icon's sizes, SIZE/lumora.png, of which the tab takes 16 and 32, and the
 #                      web app's in web/
-#   FONTS            the web fonts the stylesheet names, each with FONT.base64 beside it
+#   FONTS            the web fonts of the window's serif, each with FONT.base64 beside it, their
+#                      style and weight in their names (regular, bold-italic)
 #   FILES            copied as they are (licences)
 cmake_minimum_required(VERSION 3.25)
 foreach(variable SITE_DIR SCRIPT WASM WEB_DIR CAPTION_FILE NOSCRIPT_FILE START_ERROR_FILE
@@ -53,21 +54,29 @@ endif()
 string(REPLACE "\"${compiled_wasm_name}\"" "\"${PAGE_WASM}\"" script "${script}")
 write_hashed("${script}" lumora js PAGE_SCRIPT)
 
-# The stylesheet and the window's places go into index.html, with the fonts it names inside it:
-# the window's first frame then needs nothing more than the page.
+# The stylesheet and the window's places go into index.html, and so do the fonts, for its script
+# to add: the window's first frame then needs nothing more than the page.
 file(READ ${WEB_DIR}/lumora.css PAGE_STYLE)
 file(READ ${WINDOW_STYLE_FILE} window_style)
 string(APPEND PAGE_STYLE "\n/* The window's places and colours, from its design. */\n${window_style}")
+# Each face as [style, weight, base64 data], its style and weight read from its name.
+set(faces "")
 foreach(font ${FONTS})
-    get_filename_component(font_name ${font} NAME)
-    string(FIND "${PAGE_STYLE}" "\"${font_name}\"" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "write_site: lumora.css does not name \"${font_name}\"")
+    get_filename_component(font_name ${font} NAME_WE)
+    set(style normal)
+    set(weight normal)
+    if(font_name MATCHES "italic")
+        set(style italic)
+    endif()
+    if(font_name MATCHES "bold")
+        set(weight bold)
     endif()
     file(READ ${font}.base64 encoded)
-    string(REPLACE "\"${font_name}\"" "\"data:font/woff2;base64,${encoded}\"" PAGE_STYLE
-           "${PAGE_STYLE}")
+    string(STRIP "${encoded}" encoded)
+    list(APPEND faces "[\"${style}\", \"${weight}\", \"${encoded}\"]")
 endforeach()
+list(JOIN faces ", " PAGE_FONTS)
+set(PAGE_FONTS "[${PAGE_FONTS}]")
 
 file(STRINGS ${CAPTION_FILE} PAGE_TITLE ENCODING UTF-8 LIMIT_COUNT 1)
 file(STRINGS ${NOSCRIPT_FILE} NOSCRIPT_TEXT ENCODING UTF-8 LIMIT_COUNT 1)
@@ -129,15 +138,15 @@ function(inline_hashes html tag out)
     set(${out} "${sources}" PARENT_SCOPE)
 endfunction()
 
-# Nothing but this site's own files, its inline style and script by their hashes, and its fonts
-# from the stylesheet; WebAssembly may be compiled ('wasm-unsafe-eval'), and nothing evaluated.
+# Nothing but this site's own files, and its inline style and script by their hashes (the fonts
+# are the script's data, fetched from nowhere); WebAssembly may be compiled ('wasm-unsafe-eval'),
+# and nothing evaluated.
 inline_hashes("${page}" script script_hashes)
 inline_hashes("${page}" style style_hashes)
 string(JOIN "; " PAGE_POLICY
     "default-src 'none'"
     "script-src 'self' ${script_hashes} 'wasm-unsafe-eval'"
     "style-src ${style_hashes}"
-    "font-src data:"
     "img-src 'self'"
     "manifest-src 'self'"
     "worker-src 'self'"

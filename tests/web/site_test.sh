@@ -50,9 +50,9 @@ sed -n '/^<style>$/,/^<\/style>$/p' "$site/index.html" | sed '1d;$d' >"$work/pag
 check "the Nu HTML checker finds nothing in the stylesheet" \
     java -jar "$vnu" --Werror --format gnu --css "$work/page.css"
 
-# The fonts are in index.html's stylesheet.
+# The fonts are in index.html's script, as base64: its only strings that long.
 fonts=0
-for encoded in $(grep -o 'data:font/woff2;base64,[A-Za-z0-9+/=]*' "$site/index.html" | cut -d, -f2); do
+for encoded in $(grep -o '"[A-Za-z0-9+/=]\{1000,\}"' "$site/index.html" | tr -d '"'); do
     fonts=$((fonts + 1))
     font=$work/font-$fonts.woff2
     base64 -d <<<"$encoded" >"$font"
