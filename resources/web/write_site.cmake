@@ -1,7 +1,8 @@
 # Writes the site into SITE_DIR (cmake -P, with the -D variables below). The script and the
 # WebAssembly go under names made from their contents, so that a browser holding an older copy
 # never runs a mix of two builds; index.html names them, and holds the stylesheet and the fonts.
-# A service worker keeps the whole site for use with no network, in a cache named from all of its files.
+# A service worker keeps the whole site for use with no network, in a cache named from all of its
+# files.
 # index.html carries its own Content-Security-Policy, with the hashes of its inline style and
 # script; what only a server can send is in _headers, for the hosts that read it.
 #   SCRIPT, WASM     the program as the compiler wrote it (lumora.js, lumora.wasm)
