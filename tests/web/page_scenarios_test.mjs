@@ -132,10 +132,13 @@ class PageDriver {
         await this.page.mouse.click(centre.x, centre.y);
     }
 
-    // What the window shows, in the table's terms.
+    // What the window shows, in the table's terms: in the next frame the engine renders, the
+    // one a user sees. A list box scrolls to its chosen row in a task of its own after the key or
+    // the write that chose it (Chromium posts it), so reading at once can find the row outside.
     async observe() {
         const shown = await this.page.evaluate(
-            (lampNames, [dotX, dotY]) => {
+            async (lampNames, [dotX, dotY]) => {
+                await new Promise(requestAnimationFrame);
                 const byId = (id) => document.getElementById(id);
                 const rgb = (css) => {
                     const [r, g, b, a] = css.match(/[\d.]+/g).map(Number);
