@@ -121,6 +121,19 @@ const freePort = () =>
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Resolves once `fn`, run in the page, returns true; polled, against a deadline. Puppeteer's own
+// waitForFunction makes its predicate inside the page with `new Function`, which the page's policy
+// forbids: Firefox ESR 140 holds a driver's code to that policy too, and every wait failed there.
+async function waitUntil(page, fn, { timeout = 30000 } = {}) {
+    const deadline = Date.now() + timeout;
+    while (!(await page.evaluate(fn))) {
+        if (Date.now() > deadline) {
+            throw new Error(`waitForFunction: still false after ${timeout} ms: ${fn}`);
+        }
+        await sleep(50);
+    }
+}
+
 // W3C WebDriver's keys for the ones the tests press.
 const webDriverKeys = { ArrowDown: "\uE015", ArrowUp: "\uE013", Tab: "\uE004", Shift: "\uE008" };
 
@@ -191,14 +204,8 @@ class WebDriverPage {
         return value.v;
     }
 
-    async waitForFunction(fn, { timeout = 30000 } = {}) {
-        const deadline = Date.now() + timeout;
-        while (!(await this.evaluate(fn))) {
-            if (Date.now() > deadline) {
-                throw new Error(`waitForFunction: still false after ${timeout} ms: ${fn}`);
-            }
-            await sleep(50);
-        }
+    waitForFunction(fn, options) {
+        return waitUntil(this, fn, options);
     }
 
     // The window's outer size, as near the viewport as the window manager allows; WebDriver
@@ -315,9 +322,17 @@ export async function launchEngine(name) {
             const page = await context.newPage();
             page.close = () => context.close();
             page.run = (source) => page.evaluate(source);
-            // Firefox's driver emulates the screen's density, not a touch screen.
-            page.resize = (size) =>
-                page.setViewport(name === "firefox" ? { ...size, hasTouch: false, isMobile: false } : size);
+            page.waitForFunction = (fn, options) => waitUntil(page, fn, options);
+            // Firefox's driver emulates the screen's size and density, not a touch screen, and
+            // Firefox ESR 140 no screen orientation, which Puppeteer's setViewport also sets.
+            page.resize =
+                name === "firefox"
+                    ? ({ width, height, deviceScaleFactor }) =>
+                          page.mainFrame().browsingContext.setViewport({
+                              viewport: { width, height },
+                              devicePixelRatio: deviceScaleFactor ?? null,
+                          })
+                    : (size) => page.setViewport(size);
             return page;
         },
         close: () => browser.close(),
