@@ -3,7 +3,43 @@
 #include "memory_toolkit.h"
 #include "scenario_runner.h"
 
+#include "random_input.h"
+
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+// Every allocation through new counted while it lives, with its bytes, to see what a long run
+// keeps. Each block carries its size before it.
+namespace {
+std::atomic<long long> liveAllocations{0};
+std::atomic<long long> liveBytes{0};
+constexpr std::size_t header = alignof(std::max_align_t);
+} // namespace
+void* operator new(std::size_t size) {
+    auto* block = static_cast<std::byte*>(std::malloc(header + size));
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    *reinterpret_cast<std::size_t*>(block) = size;
+    ++liveAllocations;
+    liveBytes += static_cast<long long>(size);
+    return block + header;
+}
+void operator delete(void* memory) noexcept {
+    if (memory != nullptr) {
+        std::byte* block = static_cast<std::byte*>(memory) - header;
+        --liveAllocations;
+        liveBytes -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
+        std::free(block);
+    }
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    operator delete(memory);
+}
 
 namespace lumora::scenarios {
 
@@ -71,6 +107,7 @@ public:
         state.lampTimerRuns = ui_.enabled(Timer2);
         state.clicks = handlers_.takeClicks();
         state.exitStatus = exitStatus_;
+        ui_.clearWrites(); // the toolkit's record for other tests, which would grow for good
         return state;
     }
 
@@ -90,6 +127,15 @@ TEST_P(WindowScenario, Holds) {
     for (const std::string& failure : run(driver, GetParam())) {
         ADD_FAILURE() << failure;
     }
+}
+
+// A week of ticks with the user's choices sprinkled in: the window keeps no more allocations.
+TEST(Week, HoldsNoMoreAtItsEnd) {
+    MemoryDriver driver;
+    const auto held = [] {
+        return Holdings{{"allocations", liveAllocations.load()}, {"bytes", liveBytes.load()}};
+    };
+    EXPECT_EQ(actOutWeek(driver, held, randomSeed(), false, std::chrono::seconds(30)), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(memory, WindowScenario, testing::ValuesIn(windowScenarios()),

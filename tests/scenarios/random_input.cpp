@@ -113,4 +113,75 @@ std::string actOutRandomInput(RandomInputDriver& driver, unsigned seed,
                        : "closing ended with status " + std::to_string(status.value_or(-1));
 }
 
+std::string actOutWeek(WindowDriver& driver, const std::function<Holdings()>& held, unsigned seed,
+                       bool withKeys, std::chrono::seconds limit) {
+    constexpr long week = 7L * 24 * 60 * 60 * 1000 / 200;
+    constexpr long settled = 1'000; // after every message at every length, as below
+    constexpr long every = 1'000;
+    std::vector<Step> sprinkled;
+    for (const RandomStep& random : randomSteps(seed, 500, withKeys)) {
+        if (!random.point && random.step.action != Action::Tick) {
+            sprinkled.push_back(random.step);
+        }
+    }
+    // Measured in one state, the first rows chosen and running a while: the ticker's text, say,
+    // takes more memory for a longer message.
+    const auto measure = [&] {
+        for (const Step& step : {choose(lengths, 0), choose(messages, 0), option(start)}) {
+            driver.perform(step);
+        }
+        for (int n = 0; n < 100; ++n) {
+            driver.perform(tick());
+        }
+        driver.observe();
+        return held();
+    };
+    // Every message at every length first, for a whole cycle: what the window holds for the
+    // longest is kept for the next, as a string keeps its capacity.
+    for (std::size_t message = 0; message < rows(messages).size(); ++message) {
+        for (std::size_t length = 0; length < rows(lengths).size(); ++length) {
+            driver.perform(choose(messages, static_cast<std::int16_t>(message)));
+            driver.perform(choose(lengths, static_cast<std::int16_t>(length)));
+            for (std::size_t n = 0; n <= rows(messages)[message].size(); ++n) {
+                driver.perform(tick());
+            }
+        }
+    }
+    const auto began = std::chrono::steady_clock::now();
+    Holdings first;
+    long n = 0;
+    for (; n < week; ++n) {
+        if (n > 0 && n % every == 0) {
+            if (const std::string broken = invariantBroken(driver.observe()); !broken.empty()) {
+                return "tick " + std::to_string(n) + ": " + broken;
+            }
+            if (n == settled) {
+                // Twice: the second reading counts the first's record, as the last will.
+                first = measure();
+                first = measure();
+            } else if (n > settled && std::chrono::steady_clock::now() - began > limit) {
+                break;
+            }
+            driver.perform(sprinkled[static_cast<std::size_t>(n / every) % sprinkled.size()]);
+            driver.perform(option(start));
+        }
+        driver.perform(tick());
+    }
+    const Holdings last = measure();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::printf("%ld ticks in %.1f s\n", n, seconds);
+    std::string grew;
+    for (const auto& [name, value] : first) {
+        std::printf("%s: %lld after %ld ticks, %lld after %ld\n", name.c_str(), value, settled,
+                    last.at(name), n);
+        if (last.at(name) > value) {
+            grew += " " + name + " from " + std::to_string(value) + " to " +
+                    std::to_string(last.at(name));
+        }
+    }
+    return grew.empty() ? std::string()
+                        : "after " + std::to_string(n) + " ticks, more held:" + grew;
+}
+
 } // namespace lumora::scenarios

@@ -7,6 +7,8 @@
 #include "scenario_runner.h"
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,5 +44,16 @@ public:
 // when the window stayed sound (the invariant held and the size stayed) and closed with status 0;
 // else what broke, at which step.
 std::string actOutRandomInput(RandomInputDriver& driver, unsigned seed, std::chrono::seconds limit);
+
+// What the program holds on a screen, by name: its heap, its windows, its handles.
+using Holdings = std::map<std::string, long long>;
+
+// A week of the billboard: 3,024,000 ticks, with a random step after every thousand (then the
+// start option, so that the billboard runs on); a screen that cannot tick so fast does as many as
+// fit in `limit`. Empty when the invariant held at every step and the window holds no more at
+// the end, by `held`, than after the first thousand ticks; else what broke, or what grew.
+// Prints the ticks done and what was held.
+std::string actOutWeek(WindowDriver& driver, const std::function<Holdings()>& held, unsigned seed,
+                       bool withKeys, std::chrono::seconds limit);
 
 } // namespace lumora::scenarios
