@@ -6,6 +6,8 @@
 #include "web_toolkit.h"
 
 #include <emscripten/bind.h>
+#include <emscripten/heap.h>
+#include <malloc.h>
 
 namespace {
 
@@ -73,6 +75,21 @@ std::string brokenInvariant(const std::wstring& ticker, val lit) {
     return invariantBroken(state);
 }
 
+// What the program holds in its WebAssembly: the heap in use, and the memory it has.
+val held() {
+    val holdings = val::object();
+    holdings.set("heap bytes", static_cast<double>(mallinfo().uordblks));
+    holdings.set("memory bytes", static_cast<double>(emscripten_get_heap_size()));
+    return holdings;
+}
+
+std::string grewForGoodInPage(const val& names, const val& readings, double ticks) {
+    const auto values = emscripten::vecFromJSArray<double>(readings);
+    return grewForGood(emscripten::vecFromJSArray<std::string>(names),
+                       std::vector<long long>(values.begin(), values.end()),
+                       static_cast<long>(ticks));
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(lumora_scenarios) {
@@ -86,6 +103,8 @@ EMSCRIPTEN_BINDINGS(lumora_scenarios) {
     emscripten::function(
         "randomSteps", +[](unsigned seed, unsigned count) { return randomStepsJson(seed, count); });
     emscripten::function("brokenInvariant", &brokenInvariant);
+    emscripten::function("held", &held);
+    emscripten::function("grewForGood", &grewForGoodInPage);
 }
 
 int main() {

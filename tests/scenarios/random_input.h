@@ -50,10 +50,15 @@ using Holdings = std::map<std::string, long long>;
 
 // A week of the billboard: 3,024,000 ticks, with a random step after every thousand (then the
 // start option, so that the billboard runs on); a screen that cannot tick so fast does as many as
-// fit in `limit`. Empty when the invariant held at every step and the window holds no more at
-// the end, by `held`, than after the first thousand ticks; else what broke, or what grew.
+// fit in `limit`. What the program holds is read, by `held`, every thousand ticks. Empty when the
+// invariant held at every step and nothing held grew for good; else what broke, or what grew.
 // Prints the ticks done and what was held.
 std::string actOutWeek(WindowDriver& driver, const std::function<Holdings()>& held, unsigned seed,
                        bool withKeys, std::chrono::seconds limit);
+
+// Over readings taken in turn, `names.size()` values each, `ticks` apart in all: what grew for
+// good, named, or empty. Prints each name's first and last readings.
+std::string grewForGood(const std::vector<std::string>& names,
+                        const std::vector<long long>& readings, long ticks);
 
 } // namespace lumora::scenarios

@@ -275,6 +275,84 @@ test(`page/${engine}/random input keeps the window sound`, async (t) => {
     assert.equal((await driver.observe()).exitStatus, 0);
 });
 
+// A week of ticks, as many as fit in 20 s, a random step after every thousand and then the start
+// option, as on the desktop: what the page holds is read every thousand ticks, in one state.
+test(`page/${engine}/a week of ticks holds no more at its end`, async (t) => {
+    const seed = Number(process.env.LUMORA_SEED ?? Math.floor(Math.random() * 2 ** 32));
+    t.diagnostic(`seed ${seed} (LUMORA_SEED=${seed} repeats this run)`);
+    const driver = await PageDriver.open(t);
+    const page = driver.page;
+    // Listeners added less those removed, from here on.
+    await page.evaluate(() => {
+        const { addEventListener, removeEventListener } = EventTarget.prototype;
+        window.listeners = 0;
+        EventTarget.prototype.addEventListener = function (...args) {
+            ++window.listeners;
+            return addEventListener.apply(this, args);
+        };
+        EventTarget.prototype.removeEventListener = function (...args) {
+            --window.listeners;
+            return removeEventListener.apply(this, args);
+        };
+    });
+    const ticks = (count) =>
+        page.evaluate((k) => {
+            for (let i = 0; i < k; ++i) {
+                Module.tick();
+            }
+        }, count);
+    const choose = (control, value) => driver.perform({ action: "ChooseRow", control, value });
+    const start = { action: "ClickOption", control: "Option1(0)" };
+    // Every message at every length first, for a whole cycle, as on the desktop.
+    const [lengths, messages] = await page.evaluate(() =>
+        ["List1(0)", "List1(1)"].map((id) => [...document.getElementById(id).options].map((o) => o.text)),
+    );
+    for (const [m, message] of messages.entries()) {
+        for (const l of lengths.keys()) {
+            await choose("List1(1)", m);
+            await choose("List1(0)", l);
+            await ticks(message.length + 1);
+        }
+    }
+    const sprinkled = JSON.parse(await page.evaluate((s) => Module.randomSteps(s, 500), seed))
+        .filter((random) => !random.point && random.step.action !== "Tick")
+        .map((random) => random.step);
+    const names = ["heap bytes", "memory bytes", "elements", "listeners"];
+    const readings = [];
+    const deadline = Date.now() + 20000;
+    let n = 0;
+    for (;;) {
+        await ticks(1000);
+        n += 1000;
+        const state = await driver.observe();
+        const broken = await page.evaluate(
+            (ticker, lit) => Module.brokenInvariant(ticker, lit),
+            state.ticker,
+            state.lamps.map((colour) => colour !== null),
+        );
+        assert.equal(broken, "", `tick ${n}`);
+        await choose("List1(0)", 0);
+        await choose("List1(1)", 0);
+        await driver.perform(start);
+        await ticks(100);
+        await driver.observe();
+        const held = await page.evaluate(() => ({
+            ...Module.held(),
+            elements: document.getElementsByTagName("*").length,
+            listeners: window.listeners,
+        }));
+        readings.push(...names.map((name) => held[name]));
+        if (Date.now() > deadline) {
+            break;
+        }
+        await driver.perform(sprinkled[(n / 1000) % sprinkled.length]);
+        await driver.perform(start);
+    }
+    const last = readings.slice(-names.length);
+    t.diagnostic(`${n} ticks; ${names.map((name, i) => `${name} ${readings[i]} to ${last[i]}`).join(", ")}`);
+    assert.equal(await page.evaluate((...a) => Module.grewForGood(...a), names, readings, n), "");
+});
+
 // Where two screenshots of one size differ: how many pixels, and the box round them.
 const difference = (page, before, after) =>
     page.evaluate(async (pictures) => {
