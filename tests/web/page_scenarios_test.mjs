@@ -189,6 +189,16 @@ class PageDriver {
         return { ...shown, exitStatus: this.exitStatus };
     }
 
+    // What breaks the invariant that holds after any step whatever; empty when it holds.
+    async brokenInvariant() {
+        const state = await this.observe();
+        return this.page.evaluate(
+            (ticker, lit) => Module.brokenInvariant(ticker, lit),
+            state.ticker,
+            state.lamps.map((colour) => colour !== null),
+        );
+    }
+
     async windowBox() {
         return this.page.evaluate(() => document.getElementById("Lumora").getBoundingClientRect().toJSON());
     }
@@ -261,13 +271,7 @@ test(`page/${engine}/random input keeps the window sound`, async (t) => {
             await driver.perform(random.step);
         }
         ++n;
-        const state = await driver.observe();
-        const broken = await page.evaluate(
-            (ticker, lit) => Module.brokenInvariant(ticker, lit),
-            state.ticker,
-            state.lamps.map((colour) => colour !== null),
-        );
-        assert.equal(broken, "", `step ${n}`);
+        assert.equal(await driver.brokenInvariant(), "", `step ${n}`);
         assert.deepEqual(await driver.windowBox(), loaded, `step ${n}: the window's box`);
     }
     t.diagnostic(`${n} steps`);
@@ -327,13 +331,7 @@ test(`page/${engine}/a week of ticks holds no more at its end`, async (t) => {
     for (;;) {
         await ticks(1000);
         n += 1000;
-        const state = await driver.observe();
-        const broken = await page.evaluate(
-            (ticker, lit) => Module.brokenInvariant(ticker, lit),
-            state.ticker,
-            state.lamps.map((colour) => colour !== null),
-        );
-        assert.equal(broken, "", `tick ${n}`);
+        assert.equal(await driver.brokenInvariant(), "", `tick ${n}`);
         await choose("List1(0)", 0);
         await choose("List1(1)", 0);
         await driver.perform(start);
