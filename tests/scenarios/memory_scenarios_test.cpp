@@ -8,37 +8,41 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstddef>
 #include <cstdlib>
+#include <malloc.h>
 #include <new>
 
-// Every allocation through new counted while it lives, with its bytes, to see what a long run
-// keeps. Each block carries its size before it.
+// Every allocation through new counted while it lives, with the bytes the heap gave it, to see
+// what a long run keeps.
 namespace {
 std::atomic<long long> liveAllocations{0};
 std::atomic<long long> liveBytes{0};
-constexpr std::size_t header = alignof(std::max_align_t);
+long long blockSize(void* block) {
+#ifdef _WIN32
+    return static_cast<long long>(_msize(block));
+#else
+    return static_cast<long long>(malloc_usable_size(block));
+#endif
+}
 } // namespace
 void* operator new(std::size_t size) {
-    auto* block = static_cast<std::byte*>(std::malloc(header + size));
+    void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    *reinterpret_cast<std::size_t*>(block) = size;
     ++liveAllocations;
-    liveBytes += static_cast<long long>(size);
-    return block + header;
+    liveBytes += blockSize(block);
+    return block;
 }
-void operator delete(void* memory) noexcept {
-    if (memory != nullptr) {
-        std::byte* block = static_cast<std::byte*>(memory) - header;
+void operator delete(void* block) noexcept {
+    if (block != nullptr) {
         --liveAllocations;
-        liveBytes -= static_cast<long long>(*reinterpret_cast<std::size_t*>(block));
+        liveBytes -= blockSize(block);
         std::free(block);
     }
 }
-void operator delete(void* memory, std::size_t) noexcept {
-    operator delete(memory);
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
 }
 
 namespace lumora::scenarios {
