@@ -28,8 +28,6 @@ if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS)
     set(CPACK_PACKAGE_FILE_NAME lumora-${LUMORA_DISPLAY_VERSION}-win64)
     set(CPACK_PACKAGE_INSTALL_DIRECTORY Lumora)
-    set(CPACK_PACKAGE_EXECUTABLES lumora Lumora) # the Start-menu shortcut
-    set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
     # A 64-bit Unicode installer (NSIS makes 32-bit ANSI ones unless told) that asks for no
     # administrator: these lines come after the stock template's request for one, and NSIS
     # takes the last. It installs for the user who runs it (the template installs for all
@@ -43,6 +41,12 @@ if(WIN32)
     set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/generated/icons/lumora.ico)
     set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/generated/icons/lumora.ico)
     set(CPACK_NSIS_INSTALLED_ICON_NAME lumora.exe)
+    # The Start-menu shortcut, described in the installer's language.
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Lumora.lnk" "$INSTDIR\lumora.exe" "" "" "" "" "" "$(LumoraDescription)"]=])
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
+  Delete "$SMPROGRAMS\$MUI_TEMP\Lumora.lnk"]=])
+    include(${CMAKE_CURRENT_LIST_DIR}/windows/installer_languages.cmake)
     include(CPack)
     return()
 endif()
