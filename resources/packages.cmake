@@ -43,7 +43,8 @@ if(WIN32)
     set(CPACK_NSIS_INSTALLED_ICON_NAME lumora.exe)
     # The Start-menu shortcut, described in the installer's language.
     set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
-  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Lumora.lnk" "$INSTDIR\lumora.exe" "" "" "" "" "" "$(LumoraDescription)"]=])
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Lumora.lnk" "$INSTDIR\lumora.exe" \
+    "" "" "" "" "" "$(LumoraDescription)"]=])
     set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
   Delete "$SMPROGRAMS\$MUI_TEMP\Lumora.lnk"]=])
     include(${CMAKE_CURRENT_LIST_DIR}/windows/installer_languages.cmake)

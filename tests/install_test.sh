@@ -16,6 +16,7 @@ files=(
     share/applications/lumora.desktop
     share/metainfo/example.lumora.Lumora.metainfo.xml
     share/man/man1/lumora.1.gz
+    share/man/bg/man1/lumora.1.gz
     share/doc/lumora/copyright
     share/doc/lumora/changelog.gz
 )
@@ -43,8 +44,13 @@ for size in "${icon_sizes[@]}"; do
         "$prefix/share/icons/hicolor/${size}x${size}/apps/lumora.png" | tr -s ' ')
     check "icon in ${size}x${size} is $size pixels square" test "$header" = " $size $size"
 done
-check "manual page formats without warnings" \
-    bash -c "! man --warnings -l '$prefix/share/man/man1/lumora.1.gz' 2>&1 >/dev/null | grep ."
+for page in man1 bg/man1; do
+    check "manual page $page formats without warnings" \
+        bash -c "! man --warnings -l '$prefix/share/man/$page/lumora.1.gz' 2>&1 >/dev/null | grep ."
+done
+bulgarian_page=$(MANPATH=$prefix/share/man man -L bg_BG.UTF-8 -w lumora)
+check "man finds the Bulgarian page for a Bulgarian locale" \
+    test "$bulgarian_page" = "$prefix/share/man/bg/man1/lumora.1.gz"
 check "manual page states the exit status" zgrep -q '^\.SH EXIT STATUS' \
     "$prefix/share/man/man1/lumora.1.gz"
 check "copyright is machine-readable and names the licence" \

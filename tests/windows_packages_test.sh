@@ -72,20 +72,25 @@ present() { test -n "$("$1")"; }
 absent() { test -z "$("$1")"; }
 # A shortcut keeps its description in UTF-16, at an even or an odd offset.
 describes() { # TEXT
-    { iconv -c -f UTF-16LE -t UTF-8 <"$(shortcut)"; tail -c +2 "$(shortcut)" | iconv -c -f UTF-16LE -t UTF-8; } 2>/dev/null |
-        grep -aqF "$1"
+    local lnk
+    lnk=$(shortcut)
+    { iconv -c -f UTF-16LE -t UTF-8 <"$lnk"; tail -c +2 "$lnk" | iconv -c -f UTF-16LE -t UTF-8; } \
+        2>/dev/null | grep -aqF "$1"
 }
+has_link() { test -f "$(menu_folder)/$1.lnk"; }
 
 # Bulgarian on a Bulgarian Windows, English on any other; the uninstaller takes away the link
 # it made whatever the language is by then.
-for languages in "bg_BG.UTF-8 Бягащ Деинсталиране de_DE.UTF-8" "de_DE.UTF-8 scrolling Uninstall bg_BG.UTF-8"; do
+for languages in "bg_BG.UTF-8 Бягащ Деинсталиране de_DE.UTF-8" \
+    "de_DE.UTF-8 scrolling Uninstall bg_BG.UTF-8"; do
     read -r language description uninstall_link uninstall_language <<<"$languages"
     LANG=$language run "$installer" /S
     check "installs lumora.exe ($language)" eventually present installed
     check "adds a Start-menu shortcut ($language)" eventually present shortcut
-    check "describes the shortcut in the display language ($language)" eventually describes "$description"
+    check "describes the shortcut in the display language ($language)" \
+        eventually describes "$description"
     check "names the uninstaller's link in the display language ($language)" \
-        eventually test -f "$(menu_folder)/$uninstall_link.lnk"
+        eventually has_link "$uninstall_link"
     exe=$(installed)
     # The installer may still be writing it.
     built_exe() { unzip -p "$zip" lumora-1.00-win64/lumora.exe | cmp - "$exe"; }
