@@ -3,47 +3,10 @@
 #include "memory_toolkit.h"
 #include "scenario_runner.h"
 
+#include "allocation_count.h"
 #include "random_input.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <malloc.h>
-#include <new>
-
-// Every allocation through new counted while it lives, with the bytes the heap gave it, to see
-// what a long run keeps.
-namespace {
-std::atomic<long long> liveAllocations{0};
-std::atomic<long long> liveBytes{0};
-long long blockSize(void* block) {
-#ifdef _WIN32
-    return static_cast<long long>(_msize(block));
-#else
-    return static_cast<long long>(malloc_usable_size(block));
-#endif
-}
-} // namespace
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    ++liveAllocations;
-    liveBytes += blockSize(block);
-    return block;
-}
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        --liveAllocations;
-        liveBytes -= blockSize(block);
-        std::free(block);
-    }
-}
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
-}
 
 namespace lumora::scenarios {
 
@@ -137,7 +100,7 @@ TEST_P(WindowScenario, Holds) {
 TEST(Week, HoldsNoMoreAtItsEnd) {
     MemoryDriver driver;
     const auto held = [] {
-        return Holdings{{"allocations", liveAllocations.load()}, {"bytes", liveBytes.load()}};
+        return Holdings{{"allocations", liveAllocations()}, {"bytes", liveAllocationBytes()}};
     };
     EXPECT_EQ(actOutWeek(driver, held, randomSeed(), false, std::chrono::seconds(30)), "");
 }

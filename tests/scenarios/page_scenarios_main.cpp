@@ -1,6 +1,7 @@
 // The Lumora page for the scenario table: the window's own handlers, recording every Click, on a
 // clock that the test steps. Its steps and readings are bound to JavaScript on the page's Module.
 
+#include "allocation_count.h"
 #include "random_input.h"
 #include "scenario_json.h"
 #include "web_toolkit.h"
@@ -75,9 +76,11 @@ std::string brokenInvariant(const std::wstring& ticker, val lit) {
     return invariantBroken(state);
 }
 
-// What the program holds in its WebAssembly: the heap in use, and the memory it has.
+// What the program holds in its WebAssembly: its allocations, the heap in use, and the memory it
+// has.
 val held() {
     val holdings = val::object();
+    holdings.set("heap blocks", static_cast<double>(liveAllocations()));
     holdings.set("heap bytes", static_cast<double>(mallinfo().uordblks));
     holdings.set("memory bytes", static_cast<double>(emscripten_get_heap_size()));
     return holdings;

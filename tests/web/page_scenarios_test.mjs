@@ -321,9 +321,12 @@ test(`page/${engine}/a week of ticks holds no more at its end`, async (t) => {
     const sprinkled = JSON.parse(await page.evaluate((s) => Module.randomSteps(s, 500), seed))
         .filter((random) => !random.point && random.step.action !== "Tick")
         .map((random) => random.step);
-    // The WebAssembly's heap in use is reported, not judged: once, in Firefox ESR 140 under load,
-    // it held 8 bytes more from some point on, which no run here has repeated yet.
-    const names = ["memory bytes", "elements", "listeners"];
+    // The heap's bytes in use are reported, not judged: with the same count of live blocks they
+    // move by 8 with where the allocator placed them, which gives a request the whole of a free
+    // chunk when splitting it would leave less than its smallest chunk (measured: 3,360 to 3,368
+    // after a message chosen by key, and back when it was chosen again, at 53 blocks throughout).
+    // The count of blocks is exact, and judged.
+    const names = ["memory bytes", "heap blocks", "elements", "listeners"];
     const heap = [];
     const readings = [];
     const deadline = Date.now() + 20000;
