@@ -17,6 +17,9 @@ long long blockSize(void* block) {
 }
 } // namespace
 
+// Every form of new and delete but the aligned ones, which the program does not use: a form left
+// to the runtime could hand our delete a block it had allocated its own way (googletest uses
+// new (std::nothrow), which AddressSanitizer replaces).
 void* operator new(std::size_t size) {
     void* block = std::malloc(size == 0 ? 1 : size);
     if (block == nullptr) {
@@ -26,6 +29,19 @@ void* operator new(std::size_t size) {
     bytes += blockSize(block);
     return block;
 }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept {
+    return operator new(size, nothrow);
+}
 void operator delete(void* block) noexcept {
     if (block != nullptr) {
         --allocations;
@@ -33,7 +49,19 @@ void operator delete(void* block) noexcept {
         std::free(block);
     }
 }
+void operator delete[](void* block) noexcept {
+    operator delete(block);
+}
 void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    operator delete(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    operator delete(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     operator delete(block);
 }
 
