@@ -118,9 +118,12 @@ std::string actOutWeek(WindowDriver& driver, const std::function<Holdings()>& he
                        bool withKeys, std::chrono::seconds limit) {
     constexpr long week = 7L * 24 * 60 * 60 * 1000 / 200;
     constexpr long every = 1'000;
+    // The steps come round again every sixteen readings, and with them what the screen's caches
+    // keep, rising and falling: a quarter of a run of 64 readings or more holds a whole round.
+    constexpr std::size_t round = 16;
     std::vector<Step> sprinkled;
     for (const RandomStep& random : randomSteps(seed, 500, withKeys)) {
-        if (!random.point && random.step.action != Action::Tick) {
+        if (!random.point && random.step.action != Action::Tick && sprinkled.size() < round) {
             sprinkled.push_back(random.step);
         }
     }

@@ -320,7 +320,8 @@ test(`page/${engine}/a week of ticks holds no more at its end`, async (t) => {
     }
     const sprinkled = JSON.parse(await page.evaluate((s) => Module.randomSteps(s, 500), seed))
         .filter((random) => !random.point && random.step.action !== "Tick")
-        .map((random) => random.step);
+        .map((random) => random.step)
+        .slice(0, 16); // a round of sixteen, as the week in C++ takes
     // The heap's bytes in use are reported, not judged: with the same count of live blocks they
     // move by 8 with where the allocator placed them, which gives a request the whole of a free
     // chunk when splitting it would leave less than its smallest chunk (measured: 3,360 to 3,368
