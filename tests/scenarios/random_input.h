@@ -50,7 +50,8 @@ using Holdings = std::map<std::string, long long>;
 
 // A week of the billboard: 3,024,000 ticks, with a random step after every thousand (then the
 // start option, so that the billboard runs on); a screen that cannot tick so fast does as many as
-// fit in `limit`. What the program holds is read, by `held`, every thousand ticks. Empty when the
+// fit in `limit`. What the program holds is read, by `held`, every thousand ticks from the second
+// round of sixteen random steps on (at least one reading, past `limit` if need be). Empty when the
 // invariant held at every step and nothing held grew for good; else what broke, or what grew.
 // Prints the ticks done and what was held.
 std::string actOutWeek(WindowDriver& driver, const std::function<Holdings()>& held, unsigned seed,
